@@ -1,0 +1,64 @@
+#pragma once
+// The in-memory problem set: reads a problem file, checks it, unscrambles
+// every problem in place, and serves genre names, counts and problems.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format/mnrLayout.h"
+
+// The problem records of one genre, one contiguous array.
+class T_mnrQuiz {
+ public:
+  // Resizes to n records: records that remain keep their bytes, new ones are
+  // zero-filled. A negative n raises platform::ERangeError.
+  void SetCount(std::int32_t n);
+
+  std::vector<ProblemRecord> Records;
+};
+
+// Re-encodes one exported line (Shift-JIS bytes in, file bytes out).
+using LineEncoder = std::function<void(std::string_view line, std::string& out)>;
+
+class T_mnrFormat {
+ public:
+  using HeaderBytes = std::array<std::uint8_t, mnr_layout::kHeaderSize>;
+
+  // True on success. A file that does not exist, is not a problem file, has a
+  // negative count or is too short gives false; a file that exists but cannot
+  // be opened raises platform::EInOutError and leaves the object unchanged.
+  bool LoadFromFile(const std::string& path);
+
+  // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
+  // beside the problem file when outputDir is empty. True when all eight were
+  // written and closed; false when any genre failed while being written.
+  // Raises platform::EInOutError when the problem file's folder is gone, a
+  // genre file cannot be created, or a failed file cannot be released.
+  bool ExportGenreFiles(const std::string& outputDir);
+  // The same, with every line re-encoded (the default writes the bytes as
+  // held in memory).
+  bool ExportGenreFiles(const std::string& outputDir, const LineEncoder& encoder);
+
+  const HeaderBytes& Header() const { return header_; }
+  const T_mnrQuiz& Quiz(int genre) const { return quiz_[genre]; }
+  bool Loaded() const { return loaded_; }
+  const std::string& FileName() const { return fileName_; }
+
+  // The genre's name field up to its first zero byte, untrimmed.
+  std::string GenreName(int genre) const;
+  // The signed count field; readers treat a count <= 0 as no problems.
+  int ProblemCount(int genre) const;
+
+ private:
+  void Decode();
+  bool ReadProblemFile(const std::string& path);
+
+  HeaderBytes header_{};
+  std::array<T_mnrQuiz, mnr_layout::kGenreCount> quiz_;
+  bool loaded_ = false;
+  std::string fileName_;
+};

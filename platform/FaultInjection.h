@@ -1,0 +1,21 @@
+#pragma once
+// Test-only seam: makes the n-th text buffer write-out, or the n-th file
+// close, fail with a chosen Windows error code. Nothing in the program's user
+// interfaces reaches it; when disarmed it costs one flag test per operation.
+
+namespace platform::fault_injection {
+
+enum class Operation { kWriteOut, kClose };
+
+// Counting starts afresh at the call: n = 1 fails the next operation of that
+// kind. A failing close still releases the handle, so no test leaks it.
+void FailNth(Operation operation, int n, int errorCode);
+// Counts operations without failing any (for tests that enumerate positions).
+void StartCounting();
+int Count(Operation operation);
+void Reset();
+
+// Called by the file layer: returns the code to fail with, or 0.
+int Check(Operation operation);
+
+}  // namespace platform::fault_injection

@@ -1,0 +1,25 @@
+#pragma once
+// What each operating-system backend provides. Every call returns 0 on
+// success or a Windows error code; the portable layer turns codes into
+// EInOutError.
+
+#include <cstddef>
+#include <string>
+
+#include "platform/FileServices.h"
+
+namespace platform::native {
+
+bool FileExists(const std::string& name);
+bool DirectoryExists(const std::string& name);
+int GetCurrentDir(std::string& path);
+int SetCurrentDir(const std::string& path);
+int FullPathFromNative(const std::string& nativePath, std::string& fullPath);
+
+int OpenForReading(const std::string& name, NativeHandle& handle);
+int CreateForWriting(const std::string& name, NativeHandle& handle);
+int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived);
+int Write(NativeHandle handle, const void* bytes, std::size_t count);
+int Close(NativeHandle handle);
+
+}  // namespace platform::native

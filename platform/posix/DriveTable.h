@@ -1,0 +1,28 @@
+#pragma once
+// POSIX only: how Windows-form paths reach host folders. Drive letters and
+// network roots ("\\server\share") map to host folders; by default Z: is the
+// host's "/". The current directory is kept in Windows form.
+
+#include <string>
+
+namespace platform::drive_table {
+
+void MapDrive(char letter, const std::string& hostFolder);
+void MapNetworkRoot(const std::string& root, const std::string& hostFolder);
+// Back to the default table (Z: only, no network roots); the current
+// directory becomes the host's, seen through Z:.
+void Reset();
+
+// "C:\quiz\set1.mnr" -> "/tmp/c/quiz/set1.mnr". Relative and root-relative
+// paths resolve against the current directory. False when the path names no
+// mapped drive or network root.
+bool ToHostPath(const std::string& windowsPath, std::string& hostPath);
+// "/home/user" -> "Z:\home\user": the mapped folder holding the host path,
+// the deepest one when several do; network roots and drives alike.
+bool FromHostPath(const std::string& hostPath, std::string& windowsPath);
+
+// The full Windows form of a path against the current directory, with "."
+// and ".." resolved and separators single ("C:\a\..\b" -> "C:\b").
+bool FullWindowsPath(const std::string& path, std::string& full);
+
+}  // namespace platform::drive_table

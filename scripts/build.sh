@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds the three builds: build/linux (native), build/win64
+# (x86_64, run under Wine), build/win32 (i686, the 32-bit release program).
+#   scripts/build.sh [linux|win64|win32 ...]   (default: all three)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+builds=("$@"); [ ${#builds[@]} -gt 0 ] || builds=(linux win64 win32)
+jobs=$(nproc)
+for b in "${builds[@]}"; do
+  case $b in
+    linux) args=() ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DMUNEMOJI_TESTS=ON) ;;
+    *) echo "unknown build: $b" >&2; exit 2 ;;
+  esac
+  cmake -S "$root" -B "$root/build/$b" -DCMAKE_BUILD_TYPE=Release "${args[@]}" >/dev/null
+  cmake --build "$root/build/$b" -j "$jobs"
+done
