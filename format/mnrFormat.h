@@ -11,6 +11,10 @@
 
 #include "format/mnrLayout.h"
 
+namespace platform {
+class BlockFile;
+}
+
 // The problem records of one genre, one contiguous array.
 class T_mnrQuiz {
  public:
@@ -55,7 +59,7 @@ class T_mnrFormat {
 
  private:
   void Decode();
-  bool ReadProblemFile(const std::string& path);
+  bool ReadProblemFile(platform::BlockFile& file);
 
   HeaderBytes header_{};
   std::array<T_mnrQuiz, mnr_layout::kGenreCount> quiz_;

@@ -21,6 +21,10 @@ bool ToHostPath(const std::string& windowsPath, std::string& hostPath);
 // the deepest one when several do; network roots and drives alike.
 bool FromHostPath(const std::string& hostPath, std::string& windowsPath);
 
+// Records a full Windows path as the current directory (the backend checks
+// that it is an enterable folder first).
+void SetCurrent(const std::string& fullWindowsPath);
+
 // The full Windows form of a path against the current directory, with "."
 // and ".." resolved and separators single ("C:\a\..\b" -> "C:\b").
 bool FullWindowsPath(const std::string& path, std::string& full);

@@ -1,0 +1,66 @@
+// Writing the loaded problem set as eight genre text files.
+
+#include "format/GenreText.h"
+#include "format/mnrFormat.h"
+#include "path/PathText.h"
+#include "path/SplitFilePath.h"
+#include "platform/FileServices.h"
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+// The folder the genre files go into: beside the problem file.
+std::string OutputDirBeside(const SplitPath& split) {
+  // A file on a network share has no drive letter: its directory part
+  // already starts with the share's root.
+  if (split.Drive == 0) return split.DirPart + "\\";
+  return std::string(1, split.Drive) + ":" + split.DirPart + "\\";
+}
+
+void WriteGenre(const T_mnrFormat& problems, int genre, platform::TextFile& file,
+                const LineEncoder* encoder) {
+  std::string encoded;
+  ForEachGenreLine(problems, genre, [&](std::string_view line) {
+    if (encoder) {
+      encoded.clear();
+      (*encoder)(line, encoded);
+      line = encoded;
+    }
+    file.Write(line);
+    file.Write(kLineEnd);
+  });
+  file.Close();
+}
+
+bool Export(const T_mnrFormat& problems, std::string outputDir, const LineEncoder* encoder) {
+  const SplitPath split = SplitFilePath(problems.FileName());
+  if (outputDir.empty()) outputDir = OutputDirBeside(split);
+  const std::string base = RemoveExtension(split.FilePart);
+
+  bool allWritten = true;
+  for (int g = 0; g < mnr_layout::kGenreCount; ++g) {
+    // Creation is not guarded: a file that cannot be made ends the export.
+    platform::TextFile file(outputDir + base + std::to_string(g) + ".txt");
+    try {
+      WriteGenre(problems, g, file, encoder);
+    } catch (const platform::EInOutError&) {
+      // A failed write-out leaves the buffer empty, so this second close
+      // releases the file; if the handle already failed to close, it raises
+      // 103 and that ends the export.
+      file.Close();
+      allWritten = false;
+    }
+  }
+  return allWritten;
+}
+
+}  // namespace
+
+bool T_mnrFormat::ExportGenreFiles(const std::string& outputDir) {
+  return Export(*this, outputDir, nullptr);
+}
+
+bool T_mnrFormat::ExportGenreFiles(const std::string& outputDir, const LineEncoder& encoder) {
+  return Export(*this, outputDir, &encoder);
+}

@@ -1,0 +1,181 @@
+// POSIX backend: Windows-form paths reach the host through the drive table;
+// errno values become the Windows error codes the rest of the program knows.
+
+#include "platform/NativeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/DriveTable.h"
+
+namespace platform::native {
+namespace {
+
+constexpr int kErrorNotEnoughMemory = 8;
+constexpr int kErrorFileExists = 80;
+constexpr int kErrorInvalidParameter = 87;
+constexpr int kErrorInvalidName = 123;
+constexpr int kErrorFilenameTooLong = 206;
+constexpr int kErrorDirectoryName = 267;  // "the directory name is invalid"
+constexpr int kErrorUnexpectedNetwork = 59;
+constexpr int kErrorBadNetPath = 53;
+constexpr int kErrorIoDevice = 1117;
+
+bool ParentExists(const std::string& hostPath) {
+  const std::size_t slash = hostPath.find_last_of('/');
+  if (slash == std::string::npos) return true;
+  struct stat st;
+  const std::string parent = slash == 0 ? "/" : hostPath.substr(0, slash);
+  return stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The Windows code for an errno, as Windows would report the same failure.
+int WindowsCode(int err, const std::string& hostPath) {
+  switch (err) {
+    case ENOENT:
+      return ParentExists(hostPath) ? error_code::kFileNotFound : error_code::kPathNotFound;
+    case ENOTDIR:
+      return error_code::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return error_code::kAccessDenied;
+    case EMFILE:
+    case ENFILE:
+      return error_code::kTooManyOpenFiles;
+    case ENOSPC:
+    case EDQUOT:
+      return error_code::kSystemDiskFull;
+    case EBUSY:
+    case ETXTBSY:
+      return error_code::kSharingViolation;
+    case EEXIST:
+      return kErrorFileExists;
+    case ENAMETOOLONG:
+      return kErrorFilenameTooLong;
+    case ENOMEM:
+      return kErrorNotEnoughMemory;
+    case EINVAL:
+      return kErrorInvalidParameter;
+    case EIO:
+      return kErrorIoDevice;
+    // errno values that would read as a code of the message table.
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ECONNABORTED:
+    case EISCONN:
+      return kErrorUnexpectedNetwork;
+    default:
+      return err;  // shown as "I/O エラー (n)"
+  }
+}
+
+// Characters Windows refuses inside a file name.
+bool HasInvalidNameCharacter(const std::string& windowsPath) {
+  const std::size_t start = (windowsPath.size() >= 2 && windowsPath[1] == ':') ? 2 : 0;
+  return windowsPath.find_first_of("*?\"<>|", start) != std::string::npos ||
+         windowsPath.find(':', start) != std::string::npos;
+}
+
+int HostPath(const std::string& windowsPath, std::string& host) {
+  if (windowsPath.empty() || HasInvalidNameCharacter(windowsPath)) return kErrorInvalidName;
+  if (drive_table::ToHostPath(windowsPath, host)) return 0;
+  const bool network = windowsPath.size() >= 2 && windowsPath[0] == '\\' && windowsPath[1] == '\\';
+  return network ? kErrorBadNetPath : error_code::kPathNotFound;
+}
+
+bool StatHost(const std::string& windowsPath, struct stat& st) {
+  std::string host;
+  return HostPath(windowsPath, host) == 0 && stat(host.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& name) {
+  struct stat st;
+  return StatHost(name, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& name) {
+  struct stat st;
+  return StatHost(name, st) && S_ISDIR(st.st_mode);
+}
+
+int GetCurrentDir(std::string& path) {
+  return drive_table::FullWindowsPath(".", path) ? 0 : error_code::kPathNotFound;
+}
+
+int SetCurrentDir(const std::string& path) {
+  std::string host, full;
+  if (int code = HostPath(path, host)) return code;
+  struct stat st;
+  if (stat(host.c_str(), &st) != 0) return WindowsCode(errno, host);
+  if (!S_ISDIR(st.st_mode)) return kErrorDirectoryName;
+  if (access(host.c_str(), X_OK) != 0) return WindowsCode(errno, host);
+  drive_table::FullWindowsPath(path, full);
+  drive_table::SetCurrent(full);
+  return 0;
+}
+
+int FullPathFromNative(const std::string& nativePath, std::string& fullPath) {
+  if (nativePath.empty()) return kErrorInvalidName;
+  return drive_table::FromHostPath(nativePath, fullPath) ? 0 : error_code::kPathNotFound;
+}
+
+int OpenForReading(const std::string& name, NativeHandle& handle) {
+  std::string host;
+  if (int code = HostPath(name, host)) return code;
+  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return WindowsCode(errno, host);
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    return error_code::kAccessDenied;  // as Windows refuses to open a folder as a file
+  }
+  handle = fd;
+  return 0;
+}
+
+int CreateForWriting(const std::string& name, NativeHandle& handle) {
+  std::string host;
+  if (int code = HostPath(name, host)) return code;
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return WindowsCode(errno, host);
+  handle = fd;
+  return 0;
+}
+
+int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived) {
+  ssize_t n;
+  do {
+    n = read(static_cast<int>(handle), buffer, count);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return WindowsCode(errno, "");
+  arrived = static_cast<std::size_t>(n);
+  return 0;
+}
+
+int Write(NativeHandle handle, const void* bytes, std::size_t count) {
+  const char* p = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const ssize_t n = write(static_cast<int>(handle), p, count);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return WindowsCode(errno, "");
+    }
+    p += n;
+    count -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+int Close(NativeHandle handle) {
+  return close(static_cast<int>(handle)) == 0 ? 0 : WindowsCode(errno, "");
+}
+
+}  // namespace platform::native
