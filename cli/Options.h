@@ -1,0 +1,30 @@
+#pragma once
+// The command line of mnr2txt: options and problem file names.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct Options {
+  bool list = false;     // -l, --list: show the genres instead of exporting
+  bool utf8 = false;     // --utf8: write the genre files in UTF-8
+  bool help = false;     // -h, --help
+  bool version = false;  // --version
+  std::optional<std::string> outputDir;  // -o, --output: as typed
+  std::vector<std::string> files;        // as typed
+};
+
+struct ParsedCommandLine {
+  Options options;
+  std::string error;  // empty when the command line is usable
+};
+
+// args without the program name.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text -h prints.
+const char* UsageText();
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+// Lines for the terminal, made of text in two encodings: the host's own (file
+// names as the user typed them) and CP932 (the program's messages and genre
+// names), which is converted to the terminal's character set when printed.
+// File contents never pass through here.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+enum class Stream { kOut, kErr };
+
+class TerminalLine {
+ public:
+  TerminalLine& Host(std::string_view text);
+  TerminalLine& Cp932(std::string_view text);
+  // Prints the line and a line break.
+  void PrintTo(Stream stream) const;
+
+ private:
+  struct Piece {
+    bool cp932;
+    std::string text;
+  };
+  std::vector<Piece> pieces_;
+};
+
+// "mnr2txt: NAME: MESSAGE" with a CP932 message.
+void Report(Stream stream, std::string_view name, std::string_view cp932Message);
+
+}  // namespace cli

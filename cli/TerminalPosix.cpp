@@ -1,0 +1,23 @@
+#include <cstdio>
+
+#include "cli/Cp932.h"
+#include "cli/Terminal.h"
+
+namespace cli {
+
+// Terminals here speak UTF-8; host text (file names) is printed as it is.
+void TerminalLine::PrintTo(Stream stream) const {
+  std::string line;
+  std::size_t invalidBytes = 0;  // shown as U+FFFD, which is warning enough
+  for (const Piece& piece : pieces_) {
+    if (piece.cp932) {
+      AppendCp932AsUtf8(piece.text, line, invalidBytes);
+    } else {
+      line += piece.text;
+    }
+  }
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stream == Stream::kOut ? stdout : stderr);
+}
+
+}  // namespace cli
