@@ -9,17 +9,37 @@ namespace {
 
 using namespace mnr_layout;
 
-// How far one character reaches, indexed by its stored first byte: 0 for the
-// padding that ends the text, 2 for a (flipped) lead byte, else 1.
-constexpr std::array<std::uint8_t, 256> MakeStepTable() {
-  std::array<std::uint8_t, 256> steps{};
-  for (int stored = 0; stored < 256; ++stored) {
-    const auto plain = static_cast<std::uint8_t>(stored ^ kScrambleMask);
-    steps[stored] = stored == kPadding ? 0 : IsShiftJisLeadByte(plain) ? 2 : 1;
-  }
-  return steps;
+// Stored bytes that unscramble to a Shift-JIS lead byte.
+constexpr std::array<bool, 256> MakeLeadTable() {
+  std::array<bool, 256> lead{};
+  for (int stored = 0; stored < 256; ++stored)
+    lead[stored] = IsShiftJisLeadByte(static_cast<std::uint8_t>(stored ^ kScrambleMask));
+  return lead;
 }
-constexpr std::array<std::uint8_t, 256> kSteps = MakeStepTable();
+constexpr std::array<bool, 256> kStoredLead = MakeLeadTable();
+
+// Where the text of a field ends: at the first stored space that sits at a
+// character boundary, or at the end of the field.
+//
+// Rather than walking every character from the start, jump from space to
+// space. The byte after a byte that cannot be a lead byte always starts a
+// character (it follows a single-byte character or a trail byte), and from
+// there bytes that can only be lead bytes pair up as lead and trail. So a
+// space starts a character exactly when an even number of such bytes stands
+// right before it; otherwise it is the trail byte of a double-byte character.
+std::size_t TextLength(const std::uint8_t* field, std::size_t size) {
+  std::size_t from = 0;
+  while (from < size) {
+    const void* hit = std::memchr(field + from, kPadding, size - from);
+    if (hit == nullptr) break;
+    const std::size_t space = static_cast<const std::uint8_t*>(hit) - field;
+    std::size_t leads = 0;
+    while (leads < space && kStoredLead[field[space - 1 - leads]]) ++leads;
+    if (leads % 2 == 0) return space;
+    from = space + 1;
+  }
+  return size;
+}
 
 // Flips the top bit of n bytes, eight at a time.
 void FlipBytes(std::uint8_t* bytes, std::size_t n) {
@@ -37,14 +57,7 @@ void FlipBytes(std::uint8_t* bytes, std::size_t n) {
 }  // namespace
 
 std::size_t UnscrambleField(std::uint8_t* field, std::size_t size) {
-  // Find where the text ends first, then flip it in one go.
-  std::size_t k = 0;
-  while (k < size) {
-    const std::uint8_t step = kSteps[field[k]];
-    if (step == 0) break;
-    k += step;
-  }
-  const std::size_t length = k < size ? k : size;  // a lead byte in the last place
+  const std::size_t length = TextLength(field, size);
   FlipBytes(field, length);
   return length;
 }
