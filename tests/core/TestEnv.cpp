@@ -1,0 +1,200 @@
+#include "tests/core/TestEnv.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#endif
+
+namespace test_env {
+
+#ifdef _WIN32
+
+TempDir::TempDir() {
+  static int serial = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  root_ = std::string(temp) + "ta-core-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++serial);
+  if (!CreateDirectoryA(root_.c_str(), nullptr)) throw std::runtime_error("cannot create " + root_);
+}
+
+std::string WinPathOf(const std::string& hostPath) { return hostPath; }
+
+void MakeDir(const std::string& hostPath) {
+  if (!CreateDirectoryA(hostPath.c_str(), nullptr)) throw std::runtime_error("mkdir " + hostPath);
+}
+
+void WriteFile(const std::string& hostPath, const std::string& bytes) {
+  HANDLE h = CreateFileA(hostPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + hostPath);
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(h);
+  if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + hostPath);
+}
+
+bool ReadFile(const std::string& hostPath, std::string& bytes) {
+  HANDLE h = CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bytes.clear();
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(h);
+  return true;
+}
+
+bool Exists(const std::string& hostPath) {
+  return GetFileAttributesA(hostPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ListDir(const std::string& hostPath) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((hostPath + "\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Remove(const std::string& hostPath) {
+  const DWORD attributes = GetFileAttributesA(hostPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    for (const std::string& name : ListDir(hostPath)) Remove(hostPath + "\\" + name);
+    RemoveDirectoryA(hostPath.c_str());
+  } else {
+    SetFileAttributesA(hostPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(hostPath.c_str());
+  }
+}
+
+std::string Cp932ToUtf8(const std::string& sjis) {
+  if (sjis.empty()) return {};
+  const int n = static_cast<int>(sjis.size());
+  std::wstring wide(n, L'\0');
+  const int wn = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, sjis.data(), n, wide.data(), n);
+  if (wn <= 0) return {};
+  std::string utf8(wn * 4, '\0');
+  const int un = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wn, utf8.data(),
+                                     static_cast<int>(utf8.size()), nullptr, nullptr);
+  if (un <= 0) return {};
+  utf8.resize(un);
+  return utf8;
+}
+
+#else  // POSIX
+
+TempDir::TempDir() {
+  char name[] = "/tmp/ta-core-XXXXXX";
+  if (!mkdtemp(name)) throw std::runtime_error("mkdtemp");
+  root_ = name;
+  // World-readable, so a test may read its files as another user.
+  chmod(root_.c_str(), 0755);
+}
+
+std::string WinPathOf(const std::string& hostPath) {
+  std::string win = "Z:" + hostPath;
+  std::replace(win.begin(), win.end(), '/', '\\');
+  return win;
+}
+
+void MakeDir(const std::string& hostPath) {
+  if (mkdir(hostPath.c_str(), 0755) != 0) throw std::runtime_error("mkdir " + hostPath);
+}
+
+void WriteFile(const std::string& hostPath, const std::string& bytes) {
+  std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!file) throw std::runtime_error("cannot write " + hostPath);
+}
+
+bool ReadFile(const std::string& hostPath, std::string& bytes) {
+  std::ifstream file(hostPath, std::ios::binary);
+  if (!file) return false;
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return true;
+}
+
+bool Exists(const std::string& hostPath) {
+  struct stat st;
+  return lstat(hostPath.c_str(), &st) == 0;
+}
+
+std::vector<std::string> ListDir(const std::string& hostPath) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(hostPath.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Remove(const std::string& hostPath) {
+  struct stat st;
+  if (lstat(hostPath.c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode)) {
+    chmod(hostPath.c_str(), 0755);
+    for (const std::string& name : ListDir(hostPath)) Remove(hostPath + "/" + name);
+    rmdir(hostPath.c_str());
+  } else {
+    unlink(hostPath.c_str());
+  }
+}
+
+std::string Cp932ToUtf8(const std::string& sjis) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string in = sjis;
+  std::string out(sjis.size() * 4 + 4, '\0');
+  char* inp = in.data();
+  char* outp = out.data();
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = out.size();
+  const std::size_t rc = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1) || inLeft != 0) return {};
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+#endif
+
+TempDir::~TempDir() { Remove(root_); }
+
+std::string TempDir::host(const std::string& relative) const {
+  if (relative.empty()) return root_;
+  std::string path = root_ + kHostSeparator + relative;
+  std::replace(path.begin(), path.end(), '/', kHostSeparator);
+  return path;
+}
+
+std::string TempDir::win(const std::string& relative) const { return WinPathOf(host(relative)); }
+
+void WriteFile(const std::string& hostPath, const test_support::Bytes& bytes) {
+  WriteFile(hostPath, std::string(bytes.begin(), bytes.end()));
+}
+
+}  // namespace test_env

@@ -1,0 +1,56 @@
+#pragma once
+// Host-side helpers for the core tests: a private temporary folder per test,
+// and plain file access that does not go through the code under test.
+// Host paths are the system's own: "/tmp/x/a" on POSIX, "C:\...\a" (ANSI
+// code page) on Windows.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/MnrWriter.h"
+
+namespace test_env {
+
+#ifdef _WIN32
+inline constexpr char kHostSeparator = '\\';
+#else
+inline constexpr char kHostSeparator = '/';
+#endif
+
+// A fresh folder, removed with everything in it at the end of its scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // Host path of a name inside the folder; '/' in relative separates folders.
+  std::string host(const std::string& relative = "") const;
+  // The same place as the product names it: "Z:\tmp\..." on POSIX (the
+  // default drive table), the host path itself on Windows.
+  std::string win(const std::string& relative = "") const;
+
+ private:
+  std::string root_;
+};
+
+// The Windows form of a host path under the default drive table.
+std::string WinPathOf(const std::string& hostPath);
+
+void MakeDir(const std::string& hostPath);
+void WriteFile(const std::string& hostPath, const std::string& bytes);
+void WriteFile(const std::string& hostPath, const test_support::Bytes& bytes);
+// False when the file cannot be read.
+bool ReadFile(const std::string& hostPath, std::string& bytes);
+bool Exists(const std::string& hostPath);
+void Remove(const std::string& hostPath);  // a file, or a folder with all it holds
+// Names of the entries of a folder, sorted.
+std::vector<std::string> ListDir(const std::string& hostPath);
+
+// Shift-JIS bytes as UTF-8, through the system's own converter (iconv CP932
+// on POSIX, code page 932 on Windows). Empty on failure.
+std::string Cp932ToUtf8(const std::string& sjis);
+
+}  // namespace test_env
