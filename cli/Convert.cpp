@@ -21,7 +21,8 @@ void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
     const int count = problems.ProblemCount(g) > 0 ? problems.ProblemCount(g) : 0;
     TerminalLine()
         .Cp932(messages::GenreListLine(g, problems.GenreName(g)))
-        .Host("\t" + std::to_string(count))
+        .Host("\t")
+        .Host(std::to_string(count))
         .PrintTo(Stream::kOut);
   }
 }

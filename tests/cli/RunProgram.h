@@ -1,0 +1,19 @@
+#pragma once
+// Runs a program as a user would from a shell, capturing what it prints.
+
+#include <string>
+#include <vector>
+
+namespace cli_test {
+
+struct RunResult {
+  int status = -1;  // exit status; -1 when it did not exit normally
+  std::string out;  // standard output, line breaks as "\n"
+  std::string err;  // standard error, line breaks as "\n"
+};
+
+// Runs program with args in the folder workDir (a host path).
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workDir);
+
+}  // namespace cli_test
