@@ -1,0 +1,259 @@
+#include "ui/Main.h"
+
+#include <commctrl.h>
+
+#include "format/mnrFormat.h"
+#include "frontend/MainWindowState.h"
+#include "frontend/Messages.h"
+#include "ui/About.h"
+#include "ui/Application.h"
+#include "ui/ControlIds.h"
+#include "ui/Fonts.h"
+#include "ui/WideText.h"
+
+namespace {
+
+constexpr int kClientWidth = 209;
+constexpr int kClientHeight = 204;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The five buttons: left edge, picture, and whether the button has a grey
+// picture of its own for the disabled look.
+struct BitBtnDesign {
+  int id;
+  int left;
+  const pictures::PixelMap* picture;
+  bool greyPicture;
+  const wchar_t* hint;
+};
+constexpr int kBitBtnTop = 176, kBitBtnWidth = 33, kBitBtnHeight = 25;
+const BitBtnDesign kBitBtns[] = {
+    {control_id::kBitBtnFileOpen, 8, &pictures::kFileOpen, true, L"むねりの問題データを読み込むにょ"},
+    {control_id::kBitBtnDecode1, 48, &pictures::kDecode1, false, L"ジャンル別の８テキストファイルに変換にょ"},
+    {control_id::kBitBtnDecode2, 88, &pictures::kDecode2, false,
+     L"ジャンルをまとめて１テキストファイルに変換にょ"},
+    {control_id::kBitBtnQuit, 128, &pictures::kQuit, true, L"おいとまするにょ"},
+    {control_id::kBitBtnAbout, 168, &pictures::kAbout, true, L"このソフトって何にょ？"},
+};
+
+bool RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, window_class::kMain, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProcFor<TForm_Main>;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = window_class::kMain;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle, int id, int x,
+                 int y, int w, int h, HFONT font) {
+  HWND child = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                               nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+}  // namespace
+
+HWND TForm_Main::Create(HINSTANCE instance, int show) {
+  if (!RegisterMainClass(instance)) return nullptr;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  std::unique_ptr<TForm_Main> form(new TForm_Main(instance));
+  HWND window = CreateWindowExW(0, window_class::kMain, application::Title().c_str(), kStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                frame.bottom - frame.top, nullptr, nullptr, instance, &form);
+  if (window != nullptr) {
+    ShowWindow(window, show);
+    UpdateWindow(window);
+  }
+  return window;
+}
+
+TForm_Main::TForm_Main(HINSTANCE instance) : instance_(instance) {}
+
+TForm_Main::~TForm_Main() {
+  if (font_ != nullptr) DeleteObject(font_);
+  if (helpFont_ != nullptr) DeleteObject(helpFont_);
+}
+
+LRESULT TForm_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      FormCreate();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      PostQuitMessage(0);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+          case control_id::kBitBtnFileOpen: BitBtn_FileOpenClick(); return 0;
+          case control_id::kBitBtnDecode1: BitBtn_Decode1Click(); return 0;
+          case control_id::kBitBtnDecode2: BitBtn_Decode2Click(); return 0;
+          case control_id::kBitBtnQuit: BitBtn_QuitClick(); return 0;
+          case control_id::kBitBtnAbout: BitBtn_AboutClick(); return 0;
+        }
+      }
+      break;
+    case WM_DRAWITEM:
+      DrawBitBtn(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+  }
+  return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+// --- Events ---------------------------------------------------------------
+
+void TForm_Main::FormCreate() { mnrFormat_ = std::make_unique<T_mnrFormat>(); }
+
+void TForm_Main::FormDestroy() { mnrFormat_.reset(); }
+
+void TForm_Main::FormActivate() {
+  // The About window closes when another window of the program becomes
+  // active, also when the program itself was not active until now.
+  if (Form_About != nullptr) TForm_About::OtherFormActivated(Form_About);
+}
+
+void TForm_Main::BitBtn_FileOpenClick() {
+  if (OpenDialog.Execute(handle_)) LoadFile(OpenDialog.FileName());
+}
+
+void TForm_Main::BitBtn_Decode1Click() { DecodeToGenreFiles(); }
+
+void TForm_Main::BitBtn_Decode2Click() { DecodeToOneFile(); }
+
+void TForm_Main::BitBtn_QuitClick() {
+  // Posted, so the window is not destroyed under the handler still running.
+  PostMessageW(handle_, WM_CLOSE, 0, 0);
+}
+
+void TForm_Main::BitBtn_AboutClick() { Form_About = TForm_About::Open(instance_, handle_, Form_About); }
+
+// --- Operations -----------------------------------------------------------
+
+void TForm_Main::LoadFile(const std::string& path) {
+  if (!mnrFormat_->LoadFromFile(path)) {
+    MessageBoxW(handle_, wide_text::FromShiftJis(messages::kNotAProblemFile).c_str(),
+                wide_text::FromShiftJis(messages::kWarningTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  RefreshGenreList();
+  SetHelp(main_window::HelpAfterLoad(mnrFormat_->Loaded()));
+}
+
+void TForm_Main::RefreshGenreList() {
+  // Worked out in full first: if that raises, the window stays as it was.
+  const main_window::GenreListView view = main_window::MakeGenreListView(*mnrFormat_);
+  SendMessageW(ListBox_Gerne, LB_RESETCONTENT, 0, 0);
+  for (const std::string& line : view.lines) {
+    SendMessageW(ListBox_Gerne, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(wide_text::FromShiftJis(line).c_str()));
+  }
+  // A path, so in the ANSI code page like every path.
+  SetWindowTextW(Panel_FileName, wide_text::FromAnsi(view.fileName).c_str());
+  EnableWindow(BitBtn_Decode1, view.exportEnabled);
+  EnableWindow(BitBtn_Decode2, view.exportEnabled);
+}
+
+void TForm_Main::DecodeToGenreFiles() {
+  const bool ok = mnrFormat_->ExportGenreFiles("");
+  SetHelp(main_window::HelpAfterExport(ok));
+}
+
+void TForm_Main::DecodeToOneFile() { SetHelp(messages::kUnderConstruction); }
+
+// --- Window plumbing ------------------------------------------------------
+
+void TForm_Main::SetHelp(const char* message) {
+  SetWindowTextW(Panel_Help, wide_text::FromShiftJis(message).c_str());
+}
+
+void TForm_Main::CreateControls() {
+  font_ = fonts::CreateJapaneseFont(16);
+  helpFont_ = fonts::CreateJapaneseFont(12);
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+  // In tab order. The list is no tab stop; its items are 16 pixels high and
+  // it keeps its designed height instead of a whole number of items.
+  ListBox_Gerne = CreateChild(handle_, L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                              WS_EX_CLIENTEDGE, control_id::kListBoxGerne, 0, 16, 209, 132, font_);
+  SendMessageW(ListBox_Gerne, LB_SETITEMHEIGHT, 0, 16);
+
+  hints_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, instance_,
+                           nullptr);
+  HWND* buttons[] = {&BitBtn_FileOpen, &BitBtn_Decode1, &BitBtn_Decode2, &BitBtn_Quit, &BitBtn_About};
+  for (int i = 0; i < 5; ++i) {
+    const BitBtnDesign& design = kBitBtns[i];
+    *buttons[i] = CreateBitBtn(design.id, design.left, design.hint);
+    const auto disabledLook = design.greyPicture ? pictures::Look::kGrey : pictures::Look::kGeneratedDisabled;
+    pictures_[i].reset(new ButtonPictures{{*design.picture, pictures::Look::kColour},
+                                          {*design.picture, disabledLook}});
+  }
+
+  // Lowered inner bevel, no outer bevel: a one-pixel sunken edge.
+  const DWORD panel = SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN;
+  Panel_FileName = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelFileName, 0, 0, 209, 17, font_);
+  Panel_Help = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelHelp, 0, 152, 209, 17, helpFont_);
+
+  // The designed starting contents: the no-file state.
+  const main_window::GenreListView start = main_window::NoFileView();
+  for (const std::string& line : start.lines) {
+    SendMessageW(ListBox_Gerne, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(wide_text::FromShiftJis(line).c_str()));
+  }
+  EnableWindow(BitBtn_Decode1, FALSE);
+  EnableWindow(BitBtn_Decode2, FALSE);
+  SetHelp(messages::kNoFile);
+}
+
+HWND TForm_Main::CreateBitBtn(int id, int left, const wchar_t* hint) {
+  HWND button = CreateChild(handle_, L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, id, left, kBitBtnTop,
+                            kBitBtnWidth, kBitBtnHeight, font_);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(button);
+  tool.lpszText = const_cast<wchar_t*>(hint);
+  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  return button;
+}
+
+void TForm_Main::DrawBitBtn(const DRAWITEMSTRUCT& item) const {
+  const ButtonPictures* pictures = nullptr;
+  for (int i = 0; i < 5; ++i) {
+    if (static_cast<int>(item.CtlID) == kBitBtns[i].id) pictures = pictures_[i].get();
+  }
+  if (pictures == nullptr) return;
+
+  // A classic push button face; the picture sits in its middle and moves one
+  // pixel down and right while the button is held.
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  RECT face = item.rcItem;
+  DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  const Picture& picture = disabled ? pictures->disabled : pictures->normal;
+  const int shift = pressed ? 1 : 0;
+  const int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - picture.Width()) / 2 + shift;
+  const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - picture.Height()) / 2 + shift;
+  picture.Draw(item.hDC, x, y);
+  if ((item.itemState & ODS_FOCUS) != 0 && !disabled) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -4, -4);
+    DrawFocusRect(item.hDC, &focus);
+  }
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Unit Main: Form_Main, the program's one main window, from which the user
+// opens a problem file, sees its eight genres and starts the export.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "ui/OpenDialog.h"
+#include "ui/Pictures.h"
+#include "ui/WindowObject.h"
+
+class T_mnrFormat;
+
+class TForm_Main {
+ public:
+  // Creates and shows Form_Main; null on failure. The window owns the object.
+  static HWND Create(HINSTANCE instance, int show);
+
+  ~TForm_Main();
+
+ private:
+  explicit TForm_Main(HINSTANCE instance);
+  friend LRESULT CALLBACK WindowProcFor<TForm_Main>(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Events.
+  void FormCreate();
+  void FormDestroy();
+  void FormActivate();
+  void BitBtn_FileOpenClick();
+  void BitBtn_Decode1Click();
+  void BitBtn_Decode2Click();
+  void BitBtn_QuitClick();
+  void BitBtn_AboutClick();
+
+  // Operations.
+  void LoadFile(const std::string& path);
+  void RefreshGenreList();
+  void DecodeToGenreFiles();
+  void DecodeToOneFile();
+
+  // Window plumbing.
+  void CreateControls();
+  HWND CreateBitBtn(int id, int left, const wchar_t* hint);
+  void DrawBitBtn(const DRAWITEMSTRUCT& item) const;
+  void SetHelp(const char* message);
+
+  HINSTANCE instance_;
+  HWND handle_ = nullptr;  // Form_Main
+
+  HWND ListBox_Gerne = nullptr;
+  HWND BitBtn_FileOpen = nullptr;
+  HWND BitBtn_Decode1 = nullptr;
+  HWND BitBtn_Decode2 = nullptr;
+  HWND BitBtn_Quit = nullptr;
+  HWND BitBtn_About = nullptr;
+  HWND Panel_FileName = nullptr;
+  HWND Panel_Help = nullptr;
+  HWND hints_ = nullptr;  // the buttons' tooltips
+  TOpenDialog OpenDialog;
+  HWND Form_About = nullptr;  // made on the first About press, then reused
+
+  HFONT font_ = nullptr;      // the window's font, 16 pixels
+  HFONT helpFont_ = nullptr;  // Panel_Help's own, 12 pixels
+
+  // A picture per button and look; export buttons use the generated look.
+  struct ButtonPictures {
+    Picture normal;
+    Picture disabled;
+  };
+  std::unique_ptr<ButtonPictures> pictures_[5];
+
+  std::unique_ptr<T_mnrFormat> mnrFormat_;  // the problem set
+};

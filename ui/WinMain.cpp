@@ -1,0 +1,26 @@
+// Program start: initialise the common controls, create Form_Main (whose
+// creation handler creates the problem set), run the event loop until the
+// main window is closed.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/Main.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+
+  HWND mainForm = TForm_Main::Create(instance, show);
+  if (mainForm == nullptr) return 1;
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(mainForm, &message)) continue;  // Tab between the buttons
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
