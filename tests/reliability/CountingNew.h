@@ -1,0 +1,14 @@
+#pragma once
+// What the program has allocated through operator new: the replacement in
+// CountingNew.cpp counts every byte asked for and given back.
+
+#include <cstddef>
+
+namespace reliability::allocation {
+
+std::size_t LiveBytes();
+// The most live bytes since the last ResetPeak.
+std::size_t PeakBytes();
+void ResetPeak();
+
+}  // namespace reliability::allocation
