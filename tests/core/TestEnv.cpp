@@ -38,7 +38,9 @@ void MakeDir(const std::string& hostPath) {
 void WriteFile(const std::string& hostPath, const std::string& bytes) {
   HANDLE h = CreateFileA(hostPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + hostPath);
+  if (h == INVALID_HANDLE_VALUE) {
+    throw std::runtime_error("cannot create " + hostPath + ": error " + std::to_string(GetLastError()));
+  }
   DWORD written = 0;
   const BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(h);
