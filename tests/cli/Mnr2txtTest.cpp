@@ -5,7 +5,9 @@
 
 #include <filesystem>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -191,6 +193,30 @@ TEST_F(Mnr2txt, JapaneseFileNameOnLinux) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, Exported(name + ".mnr", name + "0.txt", name + "7.txt"));
   ExpectGenreFiles("", name, problems);
+}
+#endif
+
+#ifdef _WIN32
+TEST_F(Mnr2txt, ShiftJisNamesWhoseTrailByteIsABackslash) {
+  if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page";
+  const MnrWriter problems = MakeSampleProblems();
+  const std::string hyo = "\x95\x5C";  // 表: its trail byte is '\'
+  ASSERT_TRUE(CreateDirectoryA(Path(hyo).c_str(), nullptr));
+  problems.writeTo(Path(hyo) + "\\" + hyo + ".mnr");
+
+  // In the folder 表 itself, and from a folder 表 given to -o.
+  const std::string file = hyo + "\\" + hyo + ".mnr";
+  RunResult r = Run({file});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Exported(file, hyo + "\\" + hyo + "0.txt", hyo + "\\" + hyo + "7.txt"));
+  ExpectGenreFiles(Path(hyo), hyo, problems);
+
+  ASSERT_TRUE(CreateDirectoryA(Path("out" + hyo).c_str(), nullptr));
+  r = Run({"-o", "out" + hyo, file});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, Exported(file, "out" + hyo + "\\" + hyo + "0.txt",
+                            "out" + hyo + "\\" + hyo + "7.txt"));
+  ExpectGenreFiles(Path("out" + hyo), hyo, problems);
 }
 #endif
 

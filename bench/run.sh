@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the benchmarks natively (build/linux), makes a maximal problem file
+# (8 genres x 32767 problems) and prints:
+#   1. loading it against `cat FILE >/dev/null`, the unscrambling throughput,
+#      and the peak memory of loading;
+#   2. mnr2txt on it against cat of the input plus dd writing the same output
+#      bytes in 128-byte writes, and the peak memory of mnr2txt.
+# Times are the best of 5 runs, with the file in the page cache.
+#   bench/run.sh [WORK_FOLDER]   (default: a fresh folder under /tmp)
+# MUNEMOJI_BUILD=FOLDER chooses the build folder (default build/linux).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MUNEMOJI_BUILD:-$root/build/linux}  # another build folder may be given
+work=${1:-$(mktemp -d /tmp/munemoji-bench.XXXXXX)}
+mkdir -p "$work"
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target make-maximal bench-load rusage-run mnr2txt >/dev/null
+
+file=$work/maximal.mnr
+[ -f "$file" ] || "$build/bench/make-maximal" "$file"
+size=$(stat -c %s "$file")
+cat "$file" >/dev/null  # into the page cache
+
+# best SECONDS PEAK_KIB of 5 runs of a command: best_of VAR_PREFIX CMD...
+best_of() {
+  local prefix=$1; shift
+  local best_s="" best_kib=0 s kib
+  for _ in 1 2 3 4 5; do
+    [ -n "${before_each:-}" ] && eval "$before_each"
+    "$build/bench/rusage-run" "$work/report" "$@"
+    read -r s kib <"$work/report"
+    if [ -z "$best_s" ] || awk "BEGIN{exit !($s < $best_s)}"; then best_s=$s; fi
+    [ "$kib" -gt "$best_kib" ] && best_kib=$kib
+  done
+  printf -v "${prefix}_s" '%s' "$best_s"
+  printf -v "${prefix}_kib" '%s' "$best_kib"
+}
+ratio() { awk "BEGIN{printf \"%.2f\", $1 / $2}"; }
+limit_kib=$(( size / 1024 + 16 * 1024 ))
+
+echo "maximal problem file: $file ($size bytes)"
+
+echo
+echo "== 1. loading and unscrambling"
+best_of cat sh -c 'cat "$1" >/dev/null' sh "$file"
+"$build/bench/bench-load" "$file" >"$work/load"
+load_s=$(awk '$1=="load_seconds"{print $2}' "$work/load")
+load_kib=$(awk '$1=="load_peak_kib"{print $2}' "$work/load")
+decode=$(awk '$1=="decode_gb_per_s"{print $2}' "$work/load")
+echo "cat FILE >/dev/null:  ${cat_s} s"
+echo "LoadFromFile:         ${load_s} s   ratio $(ratio "$load_s" "$cat_s") (goal <= 1.5)"
+echo "unscrambling:         ${decode} GB/s (goal >= 1)"
+echo "peak memory (load):   ${load_kib} KiB   limit $limit_kib KiB (file + 16 MiB)"
+
+echo
+echo "== 2. mnr2txt"
+out=$work/out
+mkdir -p "$out"
+before_each="rm -f '$out'/*.txt"
+best_of conv "$build/cli/mnr2txt" -o "$out" "$file" >/dev/null
+before_each=""
+cat "$out"/*.txt >"$work/all.txt"
+out_bytes=$(stat -c %s "$work/all.txt")
+cat "$work/all.txt" >/dev/null
+before_each="rm -f '$work/copy.txt'"
+best_of dd dd if="$work/all.txt" of="$work/copy.txt" ibs=1M obs=128 status=none
+before_each=""
+baseline=$(awk "BEGIN{printf \"%.4f\", $cat_s + $dd_s}")
+echo "output:               $out_bytes bytes in 8 files"
+echo "dd obs=128 (output):  ${dd_s} s"
+echo "cat + dd:             ${baseline} s"
+echo "mnr2txt -o DIR FILE:  ${conv_s} s   ratio $(ratio "$conv_s" "$baseline") (goal <= 2)"
+echo "peak memory:          ${conv_kib} KiB   limit $limit_kib KiB (file + 16 MiB)"
+rm -f "$out"/*.txt "$work/all.txt" "$work/copy.txt" "$work/report"
