@@ -27,6 +27,13 @@ using test_support::Problem;
 const std::string kA = "\x82\xA0", kAa = "\x88\x9F", kSo = "\x83\x5C", kHyo = "\x95\x5C";
 const std::string kIppan = "\x88\xEA\x94\xCA";  // 一般
 
+// "<prefix><g>.txt", the file of genre g.
+std::string GenreFile(std::string prefix, int g) {
+  prefix += std::to_string(g);
+  prefix += ".txt";
+  return prefix;
+}
+
 std::string Repeat(const std::string& s, int n) {
   std::string r;
   for (int i = 0; i < n; ++i) r += s;
@@ -100,7 +107,7 @@ class ExportTest : public testing::Test {
   }
   void ExpectGenreFiles(const MnrWriter& w, const std::string& hostPrefix) {
     for (int g = 0; g < 8; ++g) {
-      EXPECT_EQ(Read(hostPrefix + std::to_string(g) + ".txt"), w.expectedGenreFile(g)) << "genre " << g;
+      EXPECT_EQ(Read(GenreFile(hostPrefix, g)), w.expectedGenreFile(g)) << "genre " << g;
     }
   }
 
@@ -142,14 +149,14 @@ TEST_F(ExportTest, AllEmptyGenresGiveOneLineFiles) {
   Load(w);
   EXPECT_TRUE(set.ExportGenreFiles(""));
   for (int g = 0; g < 8; ++g) {
-    EXPECT_EQ(Read(H("quiz/set1" + std::to_string(g) + ".txt")), "genre" + std::to_string(g) + "\r\n");
+    EXPECT_EQ(Read(H(GenreFile("quiz/set1", g))), "genre" + std::to_string(g) + "\r\n");
   }
 }
 
 TEST_F(ExportTest, OverwritesExistingFiles) {
   const MnrWriter w = ExportSet();
   for (int g = 0; g < 8; ++g) {
-    test_env::WriteFile(H("quiz/set1" + std::to_string(g) + ".txt"), std::string(5000, 'j'));
+    test_env::WriteFile(H(GenreFile("quiz/set1", g)), std::string(5000, 'j'));
   }
   Load(w);
   EXPECT_TRUE(set.ExportGenreFiles(""));
@@ -257,8 +264,8 @@ class ExportFaultTest : public ExportTest {
     for (int g = 0; g < genre; ++g) n += static_cast<int>((sizes[g] + 127) / 128);
     return n;
   }
-  bool Exists(int g) { return test_env::Exists(H("quiz/set1" + std::to_string(g) + ".txt")); }
-  std::string File(int g) { return Read(H("quiz/set1" + std::to_string(g) + ".txt")); }
+  bool Exists(int g) { return test_env::Exists(H(GenreFile("quiz/set1", g))); }
+  std::string File(int g) { return Read(H(GenreFile("quiz/set1", g))); }
 
   MnrWriter w;
   std::size_t sizes[8] = {};

@@ -17,8 +17,8 @@ Bytes B(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 // A field of `size` bytes: `head` then spaces.
 Bytes Field(const std::string& head, std::size_t size) {
-  Bytes f(size, 0x20);
-  std::copy(head.begin(), head.end(), f.begin());
+  Bytes f(head.begin(), head.end());
+  f.resize(size, 0x20);
   return f;
 }
 
