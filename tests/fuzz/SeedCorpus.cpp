@@ -1,6 +1,6 @@
 // Writes the seed corpora of the fuzz targets, made by the project's own
 // problem-file writer:
-//   fuzz_seeds OUTDIR   -> OUTDIR/load/*.mnr, OUTDIR/split/*.path
+//   fuzz_seeds OUTDIR   -> OUTDIR/load_export/*.mnr, OUTDIR/split_path/*.path
 // Load seeds: small valid sets of random shapes (fixed seed) and the
 // malformed kinds (cut, bad signature, negative and oversized counts).
 // Split seeds: a mode byte (bit 0: code page 932 lead bytes; bits 1-2: the
@@ -92,11 +92,11 @@ void SplitSeeds(const std::string& dir) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: fuzz_seeds OUTDIR (with OUTDIR/load and OUTDIR/split existing)\n");
+    std::fprintf(stderr, "usage: fuzz_seeds OUTDIR (with OUTDIR/load_export and OUTDIR/split_path existing)\n");
     return 2;
   }
   const std::string out = argv[1];
-  LoadSeeds(out + "/load");
-  SplitSeeds(out + "/split");
+  LoadSeeds(out + "/load_export");
+  SplitSeeds(out + "/split_path");
   return 0;
 }
