@@ -43,10 +43,9 @@ HWND TForm_About::Open(HINSTANCE instance, HWND owner, HWND existing) {
     about = CreateWindowExW(0, window_class::kAbout, L"ヘルプ", WS_POPUP, 0, 0, kClientWidth,
                             kClientHeight, owner, nullptr, instance, &form);
     if (about == nullptr) return nullptr;
-  } else if (IsWindowVisible(about)) {
-    // At most one About window is up: the showing one goes first.
-    ShowWindow(about, SW_HIDE);
   }
+  // A showing About window is simply brought to the front again: there is
+  // only ever this one.
   reinterpret_cast<TForm_About*>(GetWindowLongPtrW(about, GWLP_USERDATA))->FormShow();
   return about;
 }

@@ -223,12 +223,19 @@ void TForm_Main::CreateControls() {
 HWND TForm_Main::CreateBitBtn(int id, int left, const wchar_t* hint) {
   HWND button = CreateChild(handle_, L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, id, left, kBitBtnTop,
                             kBitBtnWidth, kBitBtnHeight, font_);
+  // An enabled button gets the mouse messages over it; a disabled one leaves
+  // them to the window. Each button is a tool for both cases, so the export
+  // buttons show their hints while disabled too.
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = handle_;
   tool.uId = reinterpret_cast<UINT_PTR>(button);
   tool.lpszText = const_cast<wchar_t*>(hint);
+  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.uFlags = TTF_SUBCLASS;
+  tool.uId = static_cast<UINT_PTR>(id);
+  tool.rect = {left, kBitBtnTop, left + kBitBtnWidth, kBitBtnTop + kBitBtnHeight};
   SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   return button;
 }

@@ -51,42 +51,43 @@ inline constexpr const char* kFileOpenRows[] = {
 inline constexpr PixelMap kFileOpen{16, 16, kFileOpenRows};
 
 // BitBtn_Decode1: a red plus-shaped dot, a white brace opening to the right
-// toward eight cyan squares.
+// toward eight cyan squares. White shapes carry a grey shadow so they stand
+// out on a light button face.
 inline constexpr const char* kDecode1Rows[] = {
     "................",
-    ".......WW.CC.CC.",
-    "......W...CC.CC.",
-    "......W.........",
-    "......W.........",
-    "......W...CC.CC.",
-    ".R....W...CC.CC.",
-    "RRR..W..........",
-    ".R...W..........",
-    "......W...CC.CC.",
-    "......W...CC.CC.",
-    "......W.........",
-    "......W.........",
-    "......W...CC.CC.",
-    ".......WW.CC.CC.",
-    "................",
+    ".......WWdCC.CC.",
+    "......Wdd.CC.CC.",
+    "......Wd........",
+    "......Wd........",
+    "......Wd..CC.CC.",
+    ".R....Wd..CC.CC.",
+    "RRR..Wd.........",
+    ".R...Wd.........",
+    ".....dWd..CC.CC.",
+    "......Wd..CC.CC.",
+    "......Wd........",
+    "......Wd........",
+    "......Wd..CC.CC.",
+    "......dWWdCC.CC.",
+    ".......dd.......",
 };
 inline constexpr PixelMap kDecode1{16, 16, kDecode1Rows};
 
-// BitBtn_Decode2: a red plus-shaped dot, a white arrow pointing right, a
-// cyan plus-shaped dot.
+// BitBtn_Decode2: a red plus-shaped dot, a white arrow pointing right (with
+// a grey shadow, as above), a cyan plus-shaped dot.
 inline constexpr const char* kDecode2Rows[] = {
     "................",
     "................",
     "................",
     "................",
-    "........W.......",
-    "........WW......",
-    ".R..WWWWWWW...C.",
-    "RRR.WWWWWWWW.CCC",
-    ".R..WWWWWWW...C.",
-    "........WW......",
-    "........W.......",
-    "................",
+    "........Wd......",
+    "........WWd.....",
+    ".R..WWWWWWWd..C.",
+    "RRR.WWWWWWWWdCCC",
+    ".R..WWWWWWWd..C.",
+    "....ddddWWd.....",
+    "........Wd......",
+    "........d.......",
     "................",
     "................",
     "................",

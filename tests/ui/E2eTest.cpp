@@ -1,0 +1,513 @@
+// End-to-end tests of munemoji.exe under Wine (or Windows): each scenario
+// starts the real program and uses it from outside as a person would.
+//   ui_e2e SCENARIO MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER
+// Folders may be given as Linux paths; under Wine "/" is drive Z:.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frontend/Messages.h"
+#include "platform/IoError.h"
+#include "tests/support/MnrWriter.h"
+#include "tests/ui/Driver.h"
+#include "ui/ControlIds.h"
+
+using namespace driver;
+namespace id = control_id;
+
+namespace {
+
+int checks = 0;
+int failures = 0;
+
+void Check(bool ok, const char* what, int line) {
+  ++checks;
+  if (!ok) {
+    ++failures;
+    std::printf("FAILED (line %d): %s\n", line, what);
+    std::fflush(stdout);
+  }
+}
+
+void CheckText(const std::wstring& actual, const std::wstring& expected, const char* what, int line) {
+  ++checks;
+  if (actual != expected) {
+    ++failures;
+    std::printf("FAILED (line %d): %s\n  shown:    \"%s\"\n  expected: \"%s\"\n", line, what,
+                Utf8(actual).c_str(), Utf8(expected).c_str());
+    std::fflush(stdout);
+  }
+}
+
+#define CHECK(condition) Check((condition), #condition, __LINE__)
+#define CHECK_TEXT(actual, expected) CheckText((actual), (expected), #actual, __LINE__)
+
+void Step(const char* text) {
+  std::printf("- %s\n", text);
+  std::fflush(stdout);
+}
+
+std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// "/tmp/x" -> "Z:\tmp\x"; a Windows path stays as it is.
+std::wstring WindowsPath(const std::string& path) {
+  std::wstring result = Widen(path);
+  if (!result.empty() && result[0] == L'/') result = L"Z:" + result;
+  for (wchar_t& c : result) {
+    if (c == L'/') c = L'\\';
+  }
+  return result;
+}
+
+std::string Narrow(const std::wstring& ascii) {
+  std::string result;
+  for (wchar_t c : ascii) result += static_cast<char>(c);
+  return result;
+}
+
+struct Paths {
+  std::wstring exe;
+  std::wstring folder;  // the scenario's own, empty at start
+  std::wstring shots;
+  std::wstring In(const std::wstring& name) const { return folder + L"\\" + name; }
+};
+
+// --- Problem files ---------------------------------------------------------
+
+// Eight genres with Japanese names, one of them sixteen bytes with no zero
+// byte, one empty, and a few problems.
+test_support::MnrWriter GoodProblems() {
+  test_support::MnrWriter writer;
+  const char* names[8] = {
+      "\x97\xF0\x8E\x6A",                  // 歴史
+      "\x89\xC8\x8A\x77",                  // 科学
+      "\x83\x58\x83\x7C\x81\x5B\x83\x63",  // スポーツ
+      "\x8C\x7C\x94\x5C",                  // 芸能 (a trail byte 0x5C)
+      "\x82\x60\x82\x61\x82\x62\x82\x63\x82\x64\x82\x65\x82\x66\x82\x67",  // ＡＢＣＤＥＦＧＨ
+      "Trivia 1",
+      "",
+      "\x8E\x47\x8A\x77",  // 雑学
+  };
+  for (int g = 0; g < 8; ++g) writer.genre(g).name = names[g];
+  // 問題 / 選択 a ... e
+  test_support::Problem problem{"\x96\xE2\x91\xE8 1", {"\x91\x49\x91\xF0 a", "b", "c", "d", "e"}};
+  writer.genre(0).problems = {problem, problem};
+  writer.genre(3).problems = {problem};
+  writer.genre(7).problems = {problem, problem, problem};
+  return writer;
+}
+
+void WriteGood(const Paths& paths, const std::wstring& name) {
+  GoodProblems().writeTo(Narrow(paths.In(name)));
+}
+
+void WriteNotAProblemFile(const Paths& paths, const std::wstring& name) {
+  test_support::MnrWriter writer = GoodProblems();
+  writer.setSignature("munebank");
+  writer.writeTo(Narrow(paths.In(name)));
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(Narrow(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// --- What the main window shows --------------------------------------------
+
+struct Shown {
+  std::vector<std::wstring> lines;
+  std::wstring fileName;
+  std::wstring help;
+  bool fileOpen, decode1, decode2, quit, about;
+  bool operator==(const Shown&) const = default;
+};
+
+Shown Read(const Program& p) {
+  return {ListLines(p.Control(id::kListBoxGerne)),
+          Text(p.Control(id::kPanelFileName)),
+          Text(p.Control(id::kPanelHelp)),
+          IsWindowEnabled(p.Control(id::kBitBtnFileOpen)) != 0,
+          IsWindowEnabled(p.Control(id::kBitBtnDecode1)) != 0,
+          IsWindowEnabled(p.Control(id::kBitBtnDecode2)) != 0,
+          IsWindowEnabled(p.Control(id::kBitBtnQuit)) != 0,
+          IsWindowEnabled(p.Control(id::kBitBtnAbout)) != 0};
+}
+
+std::vector<std::wstring> ExpectedLines(const test_support::MnrWriter* writer) {
+  std::vector<std::wstring> lines;
+  for (int g = 0; g < 8; ++g) {
+    lines.push_back(FromShiftJis(messages::GenreListLine(g, writer ? writer->expectedGenreName(g) : "")));
+  }
+  return lines;
+}
+
+void ExpectNoFile(const Shown& shown) {
+  CHECK(shown.lines == ExpectedLines(nullptr));
+  CHECK_TEXT(shown.fileName, L"");
+  CHECK_TEXT(shown.help, FromShiftJis(messages::kNoFile));
+  CHECK(shown.fileOpen && !shown.decode1 && !shown.decode2 && shown.quit && shown.about);
+}
+
+void ExpectLoaded(const Shown& shown, const std::wstring& fileName, const std::string& help) {
+  const test_support::MnrWriter writer = GoodProblems();
+  const std::vector<std::wstring> expected = ExpectedLines(&writer);
+  CHECK(shown.lines.size() == 8);
+  for (std::size_t g = 0; g < shown.lines.size() && g < expected.size(); ++g) {
+    CHECK_TEXT(shown.lines[g], expected[g]);
+  }
+  CHECK_TEXT(shown.fileName, fileName);
+  CHECK_TEXT(shown.help, FromShiftJis(help));
+  CHECK(shown.fileOpen && shown.decode1 && shown.decode2 && shown.quit && shown.about);
+}
+
+// --- Using the program -----------------------------------------------------
+
+// Presses the open button and waits for the dialog.
+HWND OpenTheDialog(const Program& p) {
+  Press(p.Control(id::kBitBtnFileOpen));
+  HWND dialog = p.WaitForOpenDialog();
+  CHECK(dialog != nullptr);
+  return dialog;
+}
+
+void CloseTheDialog(HWND dialog, int command) {
+  Answer(dialog, command);
+  CHECK(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+}
+
+// Types a path into the open dialog and confirms it.
+void ChooseFile(const Program& p, const std::wstring& path) {
+  HWND dialog = OpenTheDialog(p);
+  if (dialog == nullptr) return;
+  HWND name = OpenDialogFileName(dialog);
+  CHECK(name != nullptr);
+  DWORD_PTR ignored;
+  SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
+  CloseTheDialog(dialog, IDOK);
+}
+
+void LoadGood(const Program& p, const Paths& paths, const std::wstring& name) {
+  ChooseFile(p, paths.In(name));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
+}
+
+// Waits for a message box, checks it and answers OK.
+void ExpectBox(const Program& p, const std::string& title, const std::string& text, LPCWSTR icon) {
+  const std::wstring wideTitle = FromShiftJis(title);
+  HWND box = p.WaitForWindow(L"#32770", &wideTitle);
+  CHECK(box != nullptr);
+  if (box == nullptr) return;
+  CHECK_TEXT(MessageBoxText(box), FromShiftJis(text));
+  CHECK(ShowsIcon(box, icon));
+  Answer(box, IDOK);
+  CHECK(WaitUntil([&] { return !IsWindow(box); }));
+}
+
+// Lets the program finish what it was doing before reading it.
+void Settle(const Program& p) {
+  Pause(300);
+  CHECK(p.Responsive());
+}
+
+std::wstring TooltipOf(const Program& p, HWND button) {
+  MoveMouse(ScreenPoint(p.Main(), 100, 60));  // off the buttons, so the tip restarts
+  Pause(300);
+  MoveMouse(CentreOf(button));
+  std::wstring text;
+  WaitUntil(
+      [&] {
+        for (HWND tip : p.Windows(L"tooltips_class32")) text = Text(tip);
+        return !text.empty();
+      },
+      5000);
+  return text;
+}
+
+// --- Scenarios -------------------------------------------------------------
+
+void StartAndQuit(const Paths& paths) {
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+
+  Step("the window as designed");
+  CHECK_TEXT(Text(p.Main()), FromShiftJis(messages::kAppTitle));
+  const SIZE client = ClientSize(p.Main());
+  CHECK(client.cx == 209 && client.cy == 204);
+  const LONG style = GetWindowLongW(p.Main(), GWL_STYLE);
+  CHECK((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME));
+  struct Place { int id, left, top, width, height; };
+  const Place places[] = {
+      {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
+      {id::kBitBtnDecode1, 48, 176, 33, 25}, {id::kBitBtnDecode2, 88, 176, 33, 25},
+      {id::kBitBtnQuit, 128, 176, 33, 25},  {id::kBitBtnAbout, 168, 176, 33, 25},
+      {id::kPanelFileName, 0, 0, 209, 17},   {id::kPanelHelp, 0, 152, 209, 17},
+  };
+  for (const Place& place : places) {
+    const RECT r = PlaceInParent(p.Control(place.id));
+    CHECK(r.left == place.left && r.top == place.top && r.right - r.left == place.width &&
+          r.bottom - r.top == place.height);
+  }
+
+  Step("start state: no file");
+  ExpectNoFile(Read(p));
+
+  Step("tooltips of the five buttons");
+  SetForegroundWindow(p.Main());
+  Click(ScreenPoint(p.Main(), 100, 8));  // on Panel_FileName: activates, does nothing else
+  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnFileOpen)), L"むねりの問題データを読み込むにょ");
+  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnDecode1)), L"ジャンル別の８テキストファイルに変換にょ");
+  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnDecode2)), L"ジャンルをまとめて１テキストファイルに変換にょ");
+  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnQuit)), L"おいとまするにょ");
+  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnAbout)), L"このソフトって何にょ？");
+
+  Step("cancelling the open dialog changes nothing");
+  const Shown before = Read(p);
+  CloseTheDialog(OpenTheDialog(p), IDCANCEL);
+  Settle(p);
+  CHECK(Read(p) == before);
+
+  Step("the quit button ends the program");
+  Press(p.Control(id::kBitBtnQuit));
+  CHECK(p.WaitForExit(10000) == 0);
+}
+
+void LoadFiles(const Paths& paths) {
+  WriteGood(paths, L"set1.mnr");
+  WriteNotAProblemFile(paths, L"bad.mnr");
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+
+  Step("a problem file loads: genre list, file name, export buttons, status");
+  LoadGood(p, paths, L"set1.mnr");
+  ExpectLoaded(Read(p), L"set1.mnr", messages::kGenreList);
+  Pause(200);
+  CHECK(SaveScreenshot(p.Main(), paths.shots + L"\\main-loaded.png"));
+
+  Step("the dialog reopens with the last path; cancelling changes nothing");
+  const Shown loaded = Read(p);
+  HWND dialog = OpenTheDialog(p);
+  if (dialog != nullptr) {
+    const std::wstring shownName = Text(OpenDialogFileName(dialog));
+    CHECK(shownName == paths.In(L"set1.mnr") || shownName == L"set1.mnr");
+    CloseTheDialog(dialog, IDCANCEL);
+  }
+  Settle(p);
+  CHECK(Read(p) == loaded);
+
+  Step("a file that is no problem file: warning, then no file");
+  ChooseFile(p, paths.In(L"bad.mnr"));
+  ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  Settle(p);
+  ExpectNoFile(Read(p));
+
+  Step("the good file again, then a name that does not exist: warning, then no file");
+  LoadGood(p, paths, L"set1.mnr");
+  ChooseFile(p, paths.In(L"nothing-here.mnr"));
+  ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  Settle(p);
+  ExpectNoFile(Read(p));
+
+  Step("cancelling in the no-file state changes nothing");
+  const Shown empty = Read(p);
+  CloseTheDialog(OpenTheDialog(p), IDCANCEL);
+  Settle(p);
+  CHECK(Read(p) == empty);
+}
+
+void Export(const Paths& paths) {
+  WriteGood(paths, L"set1.mnr");
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+  LoadGood(p, paths, L"set1.mnr");
+
+  Step("export: eight genre files beside the problem file, status");
+  Press(p.Control(id::kBitBtnDecode1));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kExported); }));
+  const test_support::MnrWriter writer = GoodProblems();
+  for (int g = 0; g < 8; ++g) {
+    const std::wstring name = paths.In(L"set1" + std::to_wstring(g) + L".txt");
+    CHECK(Exists(name));
+    CHECK(ReadAll(name) == writer.expectedGenreFile(g));
+  }
+  ExpectLoaded(Read(p), L"set1.mnr", messages::kExported);
+
+  Step("the one-file export is under construction and writes nothing");
+  DeleteFileW(paths.In(L"set13.txt").c_str());
+  Press(p.Control(id::kBitBtnDecode2));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kUnderConstruction); }));
+  CHECK(!Exists(paths.In(L"set13.txt")));
+  CHECK(!Exists(paths.In(L"set1.txt")));
+
+  Step("a genre file that cannot be created: the error box, nothing else changes");
+  CHECK(CreateDirectoryW(paths.In(L"set13.txt").c_str(), nullptr));
+  const Shown before = Read(p);
+  Press(p.Control(id::kBitBtnDecode1));
+  ExpectBox(p, messages::kAppTitle, messages::WithFullStop(platform::IoErrorMessage(platform::error_code::kAccessDenied)),
+            IDI_HAND);
+  Settle(p);
+  CHECK(Read(p) == before);
+}
+
+void ReadOnlyAndLockedFiles(const Paths& paths) {
+  WriteGood(paths, L"set1.mnr");
+  WriteGood(paths, L"held.mnr");
+  WriteNotAProblemFile(paths, L"bad.mnr");
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+
+  Step("a problem file that others may only read loads: the program only reads it");
+  HANDLE readable = CreateFileW(paths.In(L"held.mnr").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  CHECK(readable != INVALID_HANDLE_VALUE);
+  LoadGood(p, paths, L"held.mnr");
+  ExpectLoaded(Read(p), L"held.mnr", messages::kGenreList);
+  CloseHandle(readable);
+
+  // Another program holds the file and shares nothing.
+  HANDLE held = CreateFileW(paths.In(L"held.mnr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  CHECK(held != INVALID_HANDLE_VALUE);
+  ChooseFile(p, paths.In(L"bad.mnr"));
+  ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  Settle(p);
+
+  Step("a problem file that cannot be opened: the numbered error, no full stop; no file stays");
+  ChooseFile(p, paths.In(L"held.mnr"));
+  ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  Settle(p);
+  ExpectNoFile(Read(p));
+
+  Step("after a good load the earlier problem set stays usable");
+  LoadGood(p, paths, L"set1.mnr");
+  const Shown loaded = Read(p);
+  ChooseFile(p, paths.In(L"held.mnr"));
+  ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  Settle(p);
+  CHECK(Read(p) == loaded);
+  Press(p.Control(id::kBitBtnDecode1));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kExported); }));
+  CHECK(Exists(paths.In(L"set10.txt")));
+  CloseHandle(held);
+}
+
+HWND WaitForAbout(const Program& p) { return p.WaitForWindow(L"TForm_About"); }
+
+bool Hidden(HWND window) {
+  return WaitUntil([&] { return !IsWindowVisible(window); }, 5000);
+}
+
+void About(const Paths& paths) {
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+
+  Step("the About window: borderless, centred, its texts");
+  Press(p.Control(id::kBitBtnAbout));
+  HWND about = WaitForAbout(p);
+  CHECK(about != nullptr);
+  if (about == nullptr) return;
+  const SIZE client = ClientSize(about);
+  CHECK(client.cx == 284 && client.cy == 105);
+  CHECK(!(GetWindowLongW(about, GWL_STYLE) & (WS_CAPTION | WS_BORDER | WS_THICKFRAME)));
+  RECT r;
+  GetWindowRect(about, &r);
+  CHECK(r.left == (GetSystemMetrics(SM_CXSCREEN) - 284) / 2 && r.top == (GetSystemMetrics(SM_CYSCREEN) - 105) / 2);
+  CHECK_TEXT(Text(GetDlgItem(about, id::kLabelSubTitle)), L"「むねりクイズもじだし」略して");
+  CHECK_TEXT(Text(GetDlgItem(about, id::kLabelVersion)), L"Ver 0.80");
+  CHECK_TEXT(Text(GetDlgItem(about, id::kLabelTitle)), L"むねもじ");
+  CHECK(Text(GetDlgItem(about, id::kLabelText1)).starts_with(L"作り手："));
+  CHECK(!Text(GetDlgItem(about, id::kLabelText2)).empty());
+  CHECK(GetDlgItem(about, id::kImage1) != nullptr);
+  Pause(200);
+  CHECK(SaveScreenshot(about, paths.shots + L"\\about.png"));
+
+  Step("a click on a label closes it");
+  Click(CentreOf(GetDlgItem(about, id::kLabelTitle)));
+  CHECK(Hidden(about));
+
+  Step("a click on the picture closes it");
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Click(CentreOf(GetDlgItem(about, id::kImage1)));
+  CHECK(Hidden(about));
+
+  Step("a click on the bare panel closes it");
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Click(ScreenPoint(about, 120, 95));
+  CHECK(Hidden(about));
+
+  Step("activating the main window closes it");
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Click(ScreenPoint(p.Main(), 100, 8));
+  CHECK(Hidden(about));
+
+  Step("switching to another program leaves it up; then the main window closes it");
+  HWND other = CreateOtherProgramWindow();
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Click(ScreenPoint(other, 50, 30));
+  Pause(500);
+  CHECK(IsWindowVisible(about));
+  Click(ScreenPoint(p.Main(), 100, 8));
+  CHECK(Hidden(about));
+
+  Step("coming back to it from another program keeps it up until clicked");
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Click(ScreenPoint(other, 50, 30));
+  Pause(300);
+  SetForegroundWindow(about);
+  Pause(500);
+  CHECK(IsWindowVisible(about));
+  Click(ScreenPoint(about, 270, 60));
+  CHECK(Hidden(about));
+  DestroyWindow(other);
+
+  Step("clicking About while it shows: it shows again, still one About window");
+  Pause(500);
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  Pause(500);
+  Click(CentreOf(p.Control(id::kBitBtnAbout)));
+  Pause(3000);
+  CHECK(p.Windows(L"TForm_About").size() == 1);
+  CHECK(IsWindowVisible(about));
+
+  Step("the program still quits with the About window up");
+  Press(p.Control(id::kBitBtnQuit));
+  CHECK(p.WaitForExit(10000) == 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::map<std::string, std::function<void(const Paths&)>> scenarios = {
+      {"start", StartAndQuit}, {"load", LoadFiles}, {"export", Export},
+      {"locked", ReadOnlyAndLockedFiles},  {"about", About},
+  };
+  if (argc != 5 || scenarios.count(argv[1]) == 0) {
+    std::printf("usage: ui_e2e start|load|export|locked|about MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER\n");
+    return 2;
+  }
+  const Paths paths{WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4])};
+  scenarios.at(argv[1])(paths);
+  std::printf("%d passed, %d failed\n", checks - failures, failures);
+  return failures == 0 ? 0 : 1;
+}
