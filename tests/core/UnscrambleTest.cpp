@@ -35,6 +35,8 @@ struct FieldCase {
   std::size_t length;
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.what; }
+
 class UnscrambleFieldTest : public testing::TestWithParam<FieldCase> {};
 
 TEST_P(UnscrambleFieldTest, GivesPlainTextAndLength) {
