@@ -236,7 +236,39 @@ std::wstring TooltipOf(const Program& p, HWND button) {
 
 // --- Scenarios -------------------------------------------------------------
 
+// The version resource's string value, e.g. "ProductName".
+std::wstring VersionString(const std::wstring& exe, const wchar_t* name) {
+  DWORD ignored = 0;
+  std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return L"";
+  void* value = nullptr;
+  UINT length = 0;
+  const std::wstring key = L"\\StringFileInfo\\041104B0\\" + std::wstring(name);
+  if (!VerQueryValueW(data.data(), key.c_str(), &value, &length) || length == 0) return L"";
+  return static_cast<const wchar_t*>(value);
+}
+
+void ProgramFile(const Paths& paths) {
+  Step("the program file: icon, manifest, version");
+  HMODULE exe = LoadLibraryExW(paths.exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  CHECK(exe != nullptr);
+  CHECK(FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)) != nullptr);  // RT_GROUP_ICON
+  HRSRC manifest = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));   // RT_MANIFEST
+  CHECK(manifest != nullptr);
+  if (manifest != nullptr) {
+    const char* xml = static_cast<const char*>(LockResource(LoadResource(exe, manifest)));
+    const std::string text(xml, SizeofResource(exe, manifest));
+    CHECK(text.find("Microsoft.Windows.Common-Controls") != std::string::npos);
+    CHECK(text.find("version=\"6.0.0.0\"") != std::string::npos);
+    CHECK(text.find("level=\"asInvoker\"") != std::string::npos);
+  }
+  FreeLibrary(exe);
+  CHECK_TEXT(VersionString(paths.exe, L"ProductName"), L"むねもじ");
+  CHECK_TEXT(VersionString(paths.exe, L"ProductVersion"), L"0.80");
+}
+
 void StartAndQuit(const Paths& paths) {
+  ProgramFile(paths);
   Program p(paths.exe, paths.folder);
   CHECK(p.Started());
   if (!p.Started()) return;
