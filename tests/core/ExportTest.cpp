@@ -193,7 +193,7 @@ TEST_F(ExportTest, FileInTheRoot) {
   ExpectGenreFiles(w, H("set1"));
 }
 
-// Issue 3's mend: on a share the files go beside the problem file.
+// On a share the files go beside the problem file, as on a lettered drive.
 TEST_F(ExportTest, NetworkPath) {
   const MnrWriter w = ExportSet();
   test_env::MakeDir(dir.host("share"));

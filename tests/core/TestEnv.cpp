@@ -22,8 +22,13 @@ namespace test_env {
 
 TempDir::TempDir() {
   static int serial = 0;
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
+  // Under Wine, Z:\tmp is the host's /tmp, a plain drive-letter path like
+  // the ones users have; elsewhere the user's temp folder.
+  char temp[MAX_PATH] = "Z:\\tmp\\";
+  const DWORD attributes = GetFileAttributesA(temp);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    GetTempPathA(MAX_PATH, temp);
+  }
   root_ = std::string(temp) + "ta-core-" + std::to_string(GetCurrentProcessId()) + "-" +
           std::to_string(++serial);
   if (!CreateDirectoryA(root_.c_str(), nullptr)) throw std::runtime_error("cannot create " + root_);
