@@ -69,7 +69,11 @@ TEST(Memory, AShortFileWithEveryCountAtTheMaximumTakesNoMoreThanItsCounts) {
 TEST(Memory, AFullGenreIsReadIntoOneArraySizedOnce) {
   ScratchDir dir;
   MnrWriter set;
-  for (int n = 0; n < 32767; ++n) set.genre(4).problems.push_back({"q" + std::to_string(n), {"a", "b", "c", "d", "e"}});
+  for (int n = 0; n < 32767; ++n) {
+    test_support::Problem problem{"q", {"a", "b", "c", "d", "e"}};
+    problem.question += std::to_string(n);
+    set.genre(4).problems.push_back(problem);
+  }
   WriteBytes(dir.host("full.mnr"), set.bytes());
   bool loaded = false;
   // An array grown record by record would pass through larger capacities.
