@@ -33,6 +33,8 @@ LRESULT CALLBACK WindowProcFor(HWND window, UINT message, WPARAM wParam, LPARAM 
     result = self->HandleMessage(message, wParam, lParam);
   } catch (...) {
     application::HandleException(window);
+    // A window whose creation handler failed is not created at all.
+    if (message == WM_CREATE) result = -1;
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
