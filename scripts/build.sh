@@ -8,8 +8,8 @@ builds=("$@"); [ ${#builds[@]} -gt 0 ] || builds=(linux win64 win32)
 jobs=$(nproc)
 for b in "${builds[@]}"; do
   case $b in
-    linux) args=() ;;
-    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
+    linux) args=(-DMUNEMOJI_TESTS=ON) ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DMUNEMOJI_TESTS=ON) ;;
     win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DMUNEMOJI_TESTS=ON) ;;
     *) echo "unknown build: $b" >&2; exit 2 ;;
   esac
