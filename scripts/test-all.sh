@@ -14,8 +14,11 @@ echo "== Windows x86_64 tests under Wine"
 xvfb-run -a -s "-screen 0 1024x768x24" \
   ctest --test-dir "$root/build/win64" --output-on-failure
 
-echo "== Windows i686 build links"
-for exe in "$root"/build/win32/*/*.exe "$root"/build/win32/*.exe; do
-  [ -e "$exe" ] && echo "  built: ${exe#$root/}"
+echo "== Windows i686 programs built and linked"
+for exe in "$root"/build/win32/ui/munemoji.exe "$root"/build/win32/cli/mnr2txt.exe; do
+  test -f "$exe"
+  echo "  ${exe#$root/}"
 done
-exit 0
+
+echo "== reliability: sanitizers and fuzzing"
+"$root/scripts/reliability.sh"
