@@ -316,27 +316,35 @@ void StartAndQuit(const Paths& paths) {
 }
 
 void LoadFiles(const Paths& paths) {
-  WriteGood(paths, L"set1.mnr");
+  // Away from the program's current folder, so the dialog has to remember it.
+  CreateDirectoryW(paths.In(L"quiz").c_str(), nullptr);
+  WriteGood(paths, L"quiz\\set1.mnr");
   WriteNotAProblemFile(paths, L"bad.mnr");
   Program p(paths.exe, paths.folder);
   CHECK(p.Started());
   if (!p.Started()) return;
 
   Step("a problem file loads: genre list, file name, export buttons, status");
-  LoadGood(p, paths, L"set1.mnr");
+  LoadGood(p, paths, L"quiz\\set1.mnr");
   ExpectLoaded(Read(p), L"set1.mnr", messages::kGenreList);
   Pause(200);
   CHECK(SaveScreenshot(p.Main(), paths.shots + L"\\main-loaded.png"));
 
-  Step("the dialog reopens with the last path; cancelling changes nothing");
+  Step("cancelling the open dialog changes nothing");
   const Shown loaded = Read(p);
+  CloseTheDialog(OpenTheDialog(p), IDCANCEL);
+  Settle(p);
+  CHECK(Read(p) == loaded);
+
+  Step("the dialog reopens in the last file's folder with its name: confirming loads it again");
+  Press(p.Control(id::kBitBtnDecode2));  // a status line that a new load replaces
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kUnderConstruction); }));
   HWND dialog = OpenTheDialog(p);
   if (dialog != nullptr) {
-    const std::wstring shownName = Text(OpenDialogFileName(dialog));
-    CHECK(shownName == paths.In(L"set1.mnr") || shownName == L"set1.mnr");
-    CloseTheDialog(dialog, IDCANCEL);
+    CHECK_TEXT(Text(OpenDialogFileName(dialog)), L"set1.mnr");
+    CloseTheDialog(dialog, IDOK);
   }
-  Settle(p);
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
   CHECK(Read(p) == loaded);
 
   Step("a file that is no problem file: warning, then no file");
@@ -346,7 +354,7 @@ void LoadFiles(const Paths& paths) {
   ExpectNoFile(Read(p));
 
   Step("the good file again, then a name that does not exist: warning, then no file");
-  LoadGood(p, paths, L"set1.mnr");
+  LoadGood(p, paths, L"quiz\\set1.mnr");
   ChooseFile(p, paths.In(L"nothing-here.mnr"));
   ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
   Settle(p);
