@@ -15,6 +15,10 @@
 #include "platform/IoError.h"
 #include "tests/support/MnrWriter.h"
 
+#ifndef _WIN32
+#include "platform/posix/DriveTable.h"
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,7 +38,12 @@ class MainWindowStateTest : public testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  void TearDown() override {
+#ifndef _WIN32
+    platform::drive_table::Reset();
+#endif
+    fs::remove_all(folder_);
+  }
 
   // Writes a problem file and returns the path the program would use.
   std::string WriteProblems(const std::string& name, bool valid = true) {
@@ -97,6 +106,27 @@ TEST_F(MainWindowStateTest, UnresolvablePathStillShowsTheLoadedFile) {
   EXPECT_EQ(view.fileName, "gone.mnr");
   EXPECT_TRUE(view.exportEnabled);
 }
+
+#ifndef _WIN32
+TEST_F(MainWindowStateTest, FileOnAShareShowsItsNameAndCanBeExported) {
+  // \\server\share is a folder of this machine through the drive table.
+  fs::create_directories(folder_ / "quiz");
+  test_support::MnrWriter writer;
+  writer.genre(0).name = kHistory;
+  writer.writeTo((folder_ / "quiz" / "set1.mnr").string());
+  platform::drive_table::MapNetworkRoot("\\\\server\\share", folder_.string());
+
+  T_mnrFormat problems;
+  ASSERT_TRUE(problems.LoadFromFile("\\\\server\\share\\quiz\\set1.mnr"));
+  const main_window::GenreListView view = main_window::MakeGenreListView(problems);
+  EXPECT_EQ(view.lines[0], "0" + kColon + kHistory);
+  EXPECT_EQ(view.fileName, "set1.mnr");
+  EXPECT_TRUE(view.exportEnabled);
+  // What the export button then does: the files go beside the problem file.
+  EXPECT_TRUE(problems.ExportGenreFiles(""));
+  EXPECT_TRUE(fs::exists(folder_ / "quiz" / "set10.txt"));
+}
+#endif
 
 TEST(MainWindowMessages, StatusLines) {
   EXPECT_STREQ(main_window::HelpAfterLoad(true), messages::kGenreList);
