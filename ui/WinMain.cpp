@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/Application.h"
 #include "ui/Main.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
@@ -13,7 +14,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   controls.dwICC = ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
 
-  HWND mainForm = TForm_Main::Create(instance, show);
+  HWND mainForm = nullptr;
+  try {
+    mainForm = TForm_Main::Create(instance, show);
+  } catch (...) {
+    application::HandleException(nullptr);
+  }
   if (mainForm == nullptr) return 1;
 
   MSG message;
