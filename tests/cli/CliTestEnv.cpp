@@ -9,42 +9,11 @@
 #include <windows.h>
 #else
 #include <iconv.h>
-#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
 
 namespace cli_test {
-
-namespace {
-
-int ProcessId() {
-#ifdef _WIN32
-  return static_cast<int>(GetCurrentProcessId());
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-}  // namespace
-
-TempDir::TempDir() {
-  static int counter = 0;
-  const fs::path root = fs::temp_directory_path() /
-                        ("mnr2txt-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++counter));
-  fs::remove_all(root);
-  fs::create_directories(root);
-  root_ = root.string();
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  fs::remove_all(root_, ignored);
-}
-
-std::string TempDir::path(const std::string& name) const {
-  return name.empty() ? root_ : root_ + kSeparator + name;
-}
 
 std::string HostPathOfBuildFile(const std::string& cmakePath) {
 #ifdef _WIN32

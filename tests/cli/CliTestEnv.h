@@ -1,34 +1,17 @@
 #pragma once
-// What the mnr2txt tests need around the program: its location, private
-// folders, plain file access, and the text a terminal should receive.
+// What the mnr2txt tests need around the program: its location, plain file
+// access, and the text a terminal should receive. Private folders are
+// test_env::TempDir's.
 
 #include <string>
 #include <vector>
 
 #include "tests/cli/RunProgram.h"
+#include "tests/support/TestEnv.h"
 
 namespace cli_test {
 
-#ifdef _WIN32
-inline constexpr char kSeparator = '\\';
-#else
-inline constexpr char kSeparator = '/';
-#endif
-
-// A fresh folder, removed with everything in it at the end of its scope.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  // Host path of a name inside the folder ("" for the folder itself).
-  std::string path(const std::string& name = "") const;
-
- private:
-  std::string root_;
-};
+inline constexpr char kSeparator = test_env::kHostSeparator;
 
 // The host path of a file the build put somewhere (given in CMake's form).
 std::string HostPathOfBuildFile(const std::string& cmakePath);

@@ -33,10 +33,10 @@ std::string GenreFileName(const std::string& base, int g) {
 
 class Mnr2txt : public ::testing::Test {
  protected:
-  std::string Path(const std::string& name = "") const { return dir_.path(name); }
+  std::string Path(const std::string& name = "") const { return dir_.host(name); }
 
   RunResult Run(const std::vector<std::string>& args) const {
-    return cli_test::RunMnr2txt(args, dir_.path());
+    return cli_test::RunMnr2txt(args, dir_.host());
   }
 
   // The eight files in folder (a host path; "" for the test's folder) hold
@@ -74,7 +74,7 @@ class Mnr2txt : public ::testing::Test {
   }
 
  private:
-  cli_test::TempDir dir_;
+  test_env::TempDir dir_;
 };
 
 // --- options and usage -----------------------------------------------------

@@ -10,7 +10,7 @@
 #include "platform/FaultInjection.h"
 #include "platform/FileServices.h"
 #include "platform/Locale.h"
-#include "tests/core/TestEnv.h"
+#include "tests/support/TestEnv.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -4,7 +4,7 @@
 
 #include "format/mnrFormat.h"
 #include "platform/IoError.h"
-#include "tests/core/TestEnv.h"
+#include "tests/support/TestEnv.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -5,7 +5,7 @@
 
 #include "frontend/Messages.h"
 #include "platform/IoError.h"
-#include "tests/core/TestEnv.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 

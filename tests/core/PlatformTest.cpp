@@ -7,7 +7,7 @@
 
 #include "platform/FaultInjection.h"
 #include "platform/FileServices.h"
-#include "tests/core/TestEnv.h"
+#include "tests/support/TestEnv.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "Compare.h"
-#include "Scratch.h"
+#include "OpenFiles.h"
 #include "format/mnrFormat.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileServices.h"
 #include "platform/IoError.h"
 #include "tests/support/MnrWriter.h"
+#include "tests/support/TestEnv.h"
 
 namespace reliability {
 namespace {
@@ -71,7 +72,7 @@ class FaultMatrix : public ::testing::Test {
   void SetUp() override {
     const test_support::Bytes bytes = set_.bytes();
     fileBytes_.assign(bytes.begin(), bytes.end());
-    WriteHostFile(dir_.host("set1.mnr"), fileBytes_);
+    test_env::WriteFile(dir_.host("set1.mnr"), fileBytes_);
     ASSERT_TRUE(problems_.LoadFromFile(dir_.win("set1.mnr")));
     for (int g = 0; g < 8; ++g) expected_.push_back(set_.expectedGenreFile(g));
   }
@@ -80,7 +81,7 @@ class FaultMatrix : public ::testing::Test {
   std::string GenreFile(int g) const { return dir_.host("set1" + std::to_string(g) + ".txt"); }
 
   void RemoveGenreFiles() {
-    for (int g = 0; g < 8; ++g) RemoveHostFile(GenreFile(g));
+    for (int g = 0; g < 8; ++g) test_env::Remove(GenreFile(g));
   }
 
   // Write-outs a genre's file takes: one per full buffer and one for the rest.
@@ -91,7 +92,7 @@ class FaultMatrix : public ::testing::Test {
   void ExpectGenreFiles(int partialGenre, std::size_t prefix, int lastCreated, const std::string& what) {
     for (int g = 0; g < 8; ++g) {
       std::string actual;
-      const bool exists = ReadHostFile(GenreFile(g), actual);
+      const bool exists = test_env::ReadFile(GenreFile(g), actual);
       if (g > lastCreated) {
         EXPECT_FALSE(exists) << what << ": genre " << g << " was not to be attempted";
         continue;
@@ -107,14 +108,14 @@ class FaultMatrix : public ::testing::Test {
   void ExpectRecovered(int openFilesBefore, const std::string& what) {
     EXPECT_EQ(OpenFileCount(), openFilesBefore) << what << ": a file stayed open";
     std::string now;
-    ASSERT_TRUE(ReadHostFile(dir_.host("set1.mnr"), now));
+    ASSERT_TRUE(test_env::ReadFile(dir_.host("set1.mnr"), now));
     EXPECT_TRUE(now == fileBytes_) << what << ": the problem file changed";
     RemoveGenreFiles();
     EXPECT_TRUE(problems_.ExportGenreFiles("")) << what << ": the next export failed";
     ExpectGenreFiles(-1, 0, 7, what + ", next export");
   }
 
-  ScratchDir dir_;
+  test_env::TempDir dir_;
   test_support::MnrWriter set_ = MatrixSet();
   std::string fileBytes_;
   T_mnrFormat problems_;

@@ -9,9 +9,10 @@
 
 #include <cstdio>
 
-#include "Scratch.h"
+#include "OpenFiles.h"
 #include "format/mnrFormat.h"
 #include "tests/support/MnrWriter.h"
+#include "tests/support/TestEnv.h"
 
 namespace reliability {
 namespace {
@@ -40,7 +41,7 @@ class MalformedInput : public ::testing::Test {
   void SetUp() override {
     // A good load first: failed loads must leave the file name alone.
     const Bytes good = SmallSet().bytes();
-    WriteHostFile(dir_.host("good.mnr"), std::string(good.begin(), good.end()));
+    test_env::WriteFile(dir_.host("good.mnr"), good);
     ASSERT_TRUE(problems_.LoadFromFile(dir_.win("good.mnr")));
   }
 
@@ -49,7 +50,7 @@ class MalformedInput : public ::testing::Test {
   // file holds) true with every count and record as the writer expects.
   void Check(const std::string& label, const std::string& bytes, const MnrWriter* loads) {
     ++rows_;
-    WriteHostFile(dir_.host("case.mnr"), bytes);
+    WriteNewFile(dir_.host("case.mnr"), bytes);
     const std::string before = problems_.FileName();
     bool ok = !loads;
     ASSERT_NO_THROW(ok = problems_.LoadFromFile(dir_.win("case.mnr"))) << label;
@@ -78,7 +79,7 @@ class MalformedInput : public ::testing::Test {
 
   void TearDown() override { std::printf("malformed-input rows: %d\n", rows_); }
 
-  ScratchDir dir_;
+  test_env::TempDir dir_;
   T_mnrFormat problems_;
   int rows_ = 0;
 };
@@ -168,7 +169,7 @@ TEST_F(MalformedInput, NoFileOrAFolder) {
   const std::string before = problems_.FileName();
   EXPECT_FALSE(problems_.LoadFromFile(dir_.win("missing.mnr")));
   EXPECT_FALSE(problems_.Loaded());
-  MakeHostDir(dir_.host("folder.mnr"));
+  test_env::MakeDir(dir_.host("folder.mnr"));
   EXPECT_FALSE(problems_.LoadFromFile(dir_.win("folder.mnr")));
   EXPECT_FALSE(problems_.Loaded());
   EXPECT_EQ(problems_.FileName(), before);

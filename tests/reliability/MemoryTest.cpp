@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "CountingNew.h"
-#include "Scratch.h"
 #include "format/mnrFormat.h"
 #include "path/SplitFilePath.h"
 #include "platform/FaultInjection.h"
 #include "platform/IoError.h"
 #include "tests/support/MnrWriter.h"
+#include "tests/support/TestEnv.h"
 
 namespace reliability {
 namespace {
@@ -26,10 +26,6 @@ constexpr std::size_t kRecord = 256;
 // file's name).
 constexpr std::size_t kSlack = 64 * 1024;
 
-void WriteBytes(const std::string& hostPath, const Bytes& bytes) {
-  WriteHostFile(hostPath, std::string(bytes.begin(), bytes.end()));
-}
-
 // Bytes allocated at the peak of one load by a fresh problem set.
 std::size_t PeakOfLoad(const std::string& path, bool& loaded) {
   T_mnrFormat problems;
@@ -40,41 +36,41 @@ std::size_t PeakOfLoad(const std::string& path, bool& loaded) {
 }
 
 TEST(Memory, AShortFileWithEveryCountAtTheMaximumTakesNoMoreThanItsCounts) {
-  ScratchDir dir;
+  test_env::TempDir dir;
   MnrWriter set;
   for (int g = 0; g < 8; ++g) set.setCount(g, 32767);
   Bytes bytes = set.bytes();
   const std::size_t implied = std::size_t{8} * 32767 * kRecord;
 
-  WriteBytes(dir.host("header.mnr"), bytes);
+  test_env::WriteFile(dir.host("header.mnr"), bytes);
   bool loaded = true;
   EXPECT_LE(PeakOfLoad(dir.win("header.mnr"), loaded), implied + kSlack);
   EXPECT_FALSE(loaded);
 
   const Bytes record = MnrWriter::storedRecord({"q", {"a", "b", "c", "d", "e"}});
   for (int n = 0; n < 5; ++n) bytes.insert(bytes.end(), record.begin(), record.end());
-  WriteBytes(dir.host("five.mnr"), bytes);
+  test_env::WriteFile(dir.host("five.mnr"), bytes);
   loaded = true;
   EXPECT_LE(PeakOfLoad(dir.win("five.mnr"), loaded), implied + kSlack);
   EXPECT_FALSE(loaded);
 
   // Without the signature the counts are still taken as read.
   set.setSignature("munebank");
-  WriteBytes(dir.host("unsigned.mnr"), set.bytes());
+  test_env::WriteFile(dir.host("unsigned.mnr"), set.bytes());
   loaded = true;
   EXPECT_LE(PeakOfLoad(dir.win("unsigned.mnr"), loaded), implied + kSlack);
   EXPECT_FALSE(loaded);
 }
 
 TEST(Memory, AFullGenreIsReadIntoOneArraySizedOnce) {
-  ScratchDir dir;
+  test_env::TempDir dir;
   MnrWriter set;
   for (int n = 0; n < 32767; ++n) {
     test_support::Problem problem{"q", {"a", "b", "c", "d", "e"}};
     problem.question += std::to_string(n);
     set.genre(4).problems.push_back(problem);
   }
-  WriteBytes(dir.host("full.mnr"), set.bytes());
+  test_env::WriteFile(dir.host("full.mnr"), set.bytes());
   bool loaded = false;
   // An array grown record by record would pass through larger capacities.
   const std::size_t peak = PeakOfLoad(dir.win("full.mnr"), loaded);
@@ -84,24 +80,24 @@ TEST(Memory, AFullGenreIsReadIntoOneArraySizedOnce) {
 }
 
 TEST(Memory, RepeatedLoadsExportsAndFailuresLeaveNothingBehind) {
-  ScratchDir dir;
+  test_env::TempDir dir;
   MnrWriter set;
   for (int g = 0; g < 8; ++g) {
     set.genre(g).name = "genre" + std::to_string(g);
     for (int n = 0; n < 3 * g; ++n) set.genre(g).problems.push_back({"question", {"a", "bb", "", "d", "e"}});
   }
   const Bytes good = set.bytes();
-  WriteBytes(dir.host("good.mnr"), good);
+  test_env::WriteFile(dir.host("good.mnr"), good);
   MnrWriter unsigned_ = set;
   unsigned_.setSignature("MUNEBANC");
-  WriteBytes(dir.host("unsigned.mnr"), unsigned_.bytes());
-  WriteBytes(dir.host("short.mnr"), Bytes(good.begin(), good.end() - 1));
+  test_env::WriteFile(dir.host("unsigned.mnr"), unsigned_.bytes());
+  test_env::WriteFile(dir.host("short.mnr"), Bytes(good.begin(), good.end() - 1));
   MnrWriter negative = set;
   negative.setCount(6, -1);
-  WriteBytes(dir.host("negative.mnr"), negative.bytes());
+  test_env::WriteFile(dir.host("negative.mnr"), negative.bytes());
   MnrWriter huge;
   for (int g = 0; g < 8; ++g) huge.setCount(g, 32767);
-  WriteBytes(dir.host("huge.mnr"), huge.bytes());
+  test_env::WriteFile(dir.host("huge.mnr"), huge.bytes());
 
   T_mnrFormat problems;
   int failures = 0;  // outcomes other than the documented ones

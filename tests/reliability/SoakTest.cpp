@@ -6,8 +6,9 @@
 
 #include "Compare.h"
 #include "RandomProblems.h"
-#include "Scratch.h"
+#include "OpenFiles.h"
 #include "format/mnrFormat.h"
+#include "tests/support/TestEnv.h"
 
 namespace reliability {
 namespace {
@@ -30,14 +31,14 @@ constexpr FileName kNames[] = {{"set1.mnr", "set1"}, {"a.b.mnr", "a.b"}, {"data"
 class Soak : public ::testing::TestWithParam<int> {};
 
 TEST_P(Soak, ExportsEqualTheWritersExpectation) {
-  ScratchDir dir;
+  test_env::TempDir dir;
   RandomProblems random(kSeed + static_cast<std::uint64_t>(GetParam()));
   T_mnrFormat problems;  // one object reused for every load, as the window does
   for (int i = 0; i < kSetsPerChunk && !HasFailure(); ++i) {
     const test_support::MnrWriter set = random.NextSet();
     const test_support::Bytes bytes = set.bytes();
     const FileName& name = kNames[random.Below(3)];
-    WriteHostFile(dir.host(name.problemFile), std::string(bytes.begin(), bytes.end()) + random.Trailer());
+    WriteNewFile(dir.host(name.problemFile), std::string(bytes.begin(), bytes.end()) + random.Trailer());
 
     ASSERT_TRUE(problems.LoadFromFile(dir.win(name.problemFile))) << "set " << i;
     for (int g = 0; g < 8; ++g) ASSERT_EQ(problems.ProblemCount(g), set.count(g)) << "set " << i;
@@ -45,9 +46,9 @@ TEST_P(Soak, ExportsEqualTheWritersExpectation) {
     for (int g = 0; g < 8; ++g) {
       const std::string file = dir.host(std::string(name.base) + std::to_string(g) + ".txt");
       std::string actual;
-      ASSERT_TRUE(ReadHostFile(file, actual)) << file;
+      ASSERT_TRUE(test_env::ReadFile(file, actual)) << file;
       EXPECT_EQ(FirstDifference(actual, set.expectedGenreFile(g)), "") << "set " << i << ", genre " << g;
-      RemoveHostFile(file);
+      test_env::Remove(file);
     }
   }
 }

@@ -1,4 +1,4 @@
-#include "tests/core/TestEnv.h"
+#include "tests/support/TestEnv.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -29,9 +29,14 @@ TempDir::TempDir() {
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     GetTempPathA(MAX_PATH, temp);
   }
-  root_ = std::string(temp) + "ta-core-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(++serial);
-  if (!CreateDirectoryA(root_.c_str(), nullptr)) throw std::runtime_error("cannot create " + root_);
+  // Process ids are not unique across Wine prefixes sharing Z:\tmp, nor
+  // across runs that left a folder behind: a name already taken is skipped.
+  for (;;) {
+    root_ = std::string(temp) + "munemoji-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial);
+    if (CreateDirectoryA(root_.c_str(), nullptr)) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + root_);
+  }
 }
 
 std::string WinPathOf(const std::string& hostPath) { return hostPath; }
@@ -111,7 +116,7 @@ std::string Cp932ToUtf8(const std::string& sjis) {
 #else  // POSIX
 
 TempDir::TempDir() {
-  char name[] = "/tmp/ta-core-XXXXXX";
+  char name[] = "/tmp/munemoji-test-XXXXXX";
   if (!mkdtemp(name)) throw std::runtime_error("mkdtemp");
   root_ = name;
   // World-readable, so a test may read its files as another user.

@@ -1,6 +1,6 @@
 #pragma once
-// Host-side helpers for the core tests: a private temporary folder per test,
-// and plain file access that does not go through the code under test.
+// Host-side helpers shared by the test suites: a private temporary folder per
+// test, and plain file access that does not go through the code under test.
 // Host paths are the system's own: "/tmp/x/a" on POSIX, "C:\...\a" (ANSI
 // code page) on Windows.
 
