@@ -147,7 +147,7 @@ class LengthTest : public LoaderTest {
  protected:
   bool LoadSized(const MnrWriter& w, std::ptrdiff_t delta) {
     Bytes file = w.bytes();
-    if (delta < 0) file.resize(file.size() + delta);
+    if (delta < 0) file.erase(file.end() + delta, file.end());
     else file.insert(file.end(), static_cast<std::size_t>(delta), 0xA5);
     return Load(file);
   }
