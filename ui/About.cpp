@@ -14,20 +14,6 @@ constexpr int kClientHeight = 105;
 // Sent by the main window when it becomes active.
 constexpr UINT kOtherFormActivated = WM_APP + 1;
 
-bool RegisterAboutClass(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, window_class::kAbout, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProcFor<TForm_About>;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = window_class::kAbout;
-  return RegisterClassExW(&wc) != 0;
-}
-
 bool BelongsToThisThread(HWND window) {
   return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
@@ -37,7 +23,7 @@ bool BelongsToThisThread(HWND window) {
 HWND TForm_About::Open(HINSTANCE instance, HWND owner, HWND existing) {
   HWND about = existing;
   if (about == nullptr || !IsWindow(about)) {
-    if (!RegisterAboutClass(instance)) return nullptr;
+    if (!RegisterWindowClass<TForm_About>(instance, window_class::kAbout)) return nullptr;
     std::unique_ptr<TForm_About> form(new TForm_About);
     // No border and no title bar, so its caption is never seen.
     about = CreateWindowExW(0, window_class::kAbout, L"ヘルプ", WS_POPUP, 0, 0, kClientWidth,

@@ -36,21 +36,6 @@ const BitBtnDesign kBitBtns[] = {
     {control_id::kBitBtnAbout, 168, &pictures::kAbout, true, L"このソフトって何にょ？"},
 };
 
-bool RegisterMainClass(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, window_class::kMain, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProcFor<TForm_Main>;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = window_class::kMain;
-  return RegisterClassExW(&wc) != 0;
-}
-
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle, int id, int x,
                  int y, int w, int h, HFONT font) {
   HWND child = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h,
@@ -64,7 +49,8 @@ HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, DWORD exSty
 }  // namespace
 
 HWND TForm_Main::Create(HINSTANCE instance, int show) {
-  if (!RegisterMainClass(instance)) return nullptr;
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  if (!RegisterWindowClass<TForm_Main>(instance, window_class::kMain, icon)) return nullptr;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   std::unique_ptr<TForm_Main> form(new TForm_Main(instance));

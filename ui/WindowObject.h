@@ -42,3 +42,21 @@ LRESULT CALLBACK WindowProcFor(HWND window, UINT message, WPARAM wParam, LPARAM 
   }
   return result;
 }
+
+// Registers the window class of T once (face-coloured, arrow cursor); later
+// calls find it registered.
+template <class T>
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, HICON icon = nullptr) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProcFor<T>;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className;
+  return RegisterClassExW(&wc) != 0;
+}
