@@ -150,3 +150,25 @@ TEST(UnscrambleRecordTest, ChoicesAreSeparateFields) {
 }
 
 }  // namespace
+
+// Arbitrary stored records, rich in the bytes that decide where a text ends
+// (stored spaces, bytes that unscramble to lead bytes, stored 0xA0 trails):
+// the product's unscrambling must equal the writer's character-by-character
+// walk. The product finds text ends by looking back from each space, so long
+// runs of lead-capable bytes before a space are what this is after.
+TEST(UnscrambleRecordTest, ArbitraryRecordsFollowTheCharacterWalk) {
+  std::mt19937 random(7);
+  const std::uint8_t interesting[] = {0x20, 0x20, 0x01, 0x1F, 0x02, 0x60, 0x7C, 0x5F,
+                                      0x7D, 0x00, 0x80, 0xA0, 0xC1, 0xFF, 0x41};
+  for (int round = 0; round < 20000; ++round) {
+    Bytes stored(256);
+    for (auto& b : stored) {
+      b = random() % 4 == 0 ? static_cast<std::uint8_t>(random())
+                            : interesting[random() % sizeof interesting];
+    }
+    ProblemRecord record;
+    std::copy(stored.begin(), stored.end(), record.Bytes);
+    UnscrambleRecord(record);
+    ASSERT_EQ(Bytes(record.Bytes, record.Bytes + 256), MnrWriter::unscramble(stored)) << "round " << round;
+  }
+}
