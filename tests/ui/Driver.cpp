@@ -191,14 +191,20 @@ std::wstring MessageBoxText(HWND box) {
 
 namespace {
 
-// Pixels of a screen area, 0x00RRGGBB, rows from the top.
-std::vector<std::uint32_t> Capture(int left, int top, int w, int h) {
+// A 32-bit bitmap description with its rows from the top.
+BITMAPINFO TopDown32(int w, int h) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = w;
   info.bmiHeader.biHeight = -h;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
+  return info;
+}
+
+// Pixels of a screen area, 0x00RRGGBB, rows from the top.
+std::vector<std::uint32_t> Capture(int left, int top, int w, int h) {
+  const BITMAPINFO info = TopDown32(w, h);
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -230,12 +236,7 @@ bool ShowsIcon(HWND box, LPCWSTR icon) {
   const std::vector<std::uint32_t> onScreen = Capture(r.left, r.top, size, size);
 
   // The same icon drawn here over the box's background (a corner pixel).
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  const BITMAPINFO info = TopDown32(size, size);
   void* bits = nullptr;
   HDC memory = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
