@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 #include "cli/OutputFiles.h"
 #include "cli/Terminal.h"
 #include "format/mnrFormat.h"
@@ -42,7 +42,7 @@ void ReportUnfinishedFiles(const std::vector<std::string>& names, const T_mnrFor
 bool Export(const std::string& file, T_mnrFormat& problems, const ConvertSettings& settings) {
   std::size_t invalidBytes = 0;
   const LineEncoder toUtf8 = [&invalidBytes](std::string_view line, std::string& out) {
-    AppendCp932AsUtf8(line, out, invalidBytes);
+    codepage::AppendCp932AsUtf8(line, out, invalidBytes);
   };
   const LineEncoder* encoder = settings.utf8 ? &toUtf8 : nullptr;
 

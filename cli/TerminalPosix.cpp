@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 #include "cli/Terminal.h"
 
 namespace cli {
@@ -11,7 +11,7 @@ void TerminalLine::PrintTo(Stream stream) const {
   std::size_t invalidBytes = 0;  // shown as U+FFFD, which is warning enough
   for (const Piece& piece : pieces_) {
     if (piece.cp932) {
-      AppendCp932AsUtf8(piece.text, line, invalidBytes);
+      codepage::AppendCp932AsUtf8(piece.text, line, invalidBytes);
     } else {
       line += piece.text;
     }

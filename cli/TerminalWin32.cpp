@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 #include "cli/Terminal.h"
 
 namespace cli {
@@ -37,7 +37,7 @@ void TerminalLine::PrintTo(Stream stream) const {
   std::wstring line;
   std::size_t invalidBytes = 0;  // shown as U+FFFD, which is warning enough
   for (const Piece& piece : pieces_) {
-    line += piece.cp932 ? Cp932ToWide(piece.text, invalidBytes) : HostToWide(piece.text);
+    line += piece.cp932 ? codepage::Cp932ToWide(piece.text, invalidBytes) : HostToWide(piece.text);
   }
   line += L'\n';
   FILE* file = stream == Stream::kOut ? stdout : stderr;

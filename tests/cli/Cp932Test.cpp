@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 #include "tests/cli/CliTestEnv.h"
 
 namespace {
@@ -9,7 +9,7 @@ const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 std::string Convert(const std::string& cp932, std::size_t& invalid) {
   std::string out;
-  cli::AppendCp932AsUtf8(cp932, out, invalid);
+  codepage::AppendCp932AsUtf8(cp932, out, invalid);
   return out;
 }
 
@@ -25,7 +25,7 @@ TEST(Cp932, ValidTextIsTheSystemsConversion) {
 TEST(Cp932, AppendsToWhatIsThere) {
   std::string out = "x";
   std::size_t invalid = 0;
-  cli::AppendCp932AsUtf8("\x82\xA0", out, invalid);
+  codepage::AppendCp932AsUtf8("\x82\xA0", out, invalid);
   EXPECT_EQ(out, "x\xE3\x81\x82");
 }
 

@@ -1,10 +1,10 @@
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
 
-namespace cli {
+namespace codepage {
 
 namespace {
 
@@ -60,4 +60,4 @@ void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& in
   }
 }
 
-}  // namespace cli
+}  // namespace codepage

@@ -1,8 +1,8 @@
-#include "cli/Cp932.h"
+#include "platform/CodePage.h"
 
 #include <windows.h>
 
-namespace cli {
+namespace codepage {
 
 namespace {
 
@@ -49,4 +49,4 @@ void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& in
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, out.data() + start, length, nullptr, nullptr);
 }
 
-}  // namespace cli
+}  // namespace codepage
