@@ -1,11 +1,31 @@
 #include "format/mnrFormat.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "format/Unscramble.h"
-#include "platform/FileServices.h"
+#include "platform/IoError.h"
 
 using namespace mnr_layout;
+
+namespace {
+
+// Bytes in memory, read front to back like a file.
+class ByteSource final : public ProblemSource {
+ public:
+  explicit ByteSource(std::span<const std::uint8_t> bytes) : rest_(bytes) {}
+  std::size_t Read(void* buffer, std::size_t count) override {
+    const std::size_t n = std::min(count, rest_.size());
+    if (n > 0) std::memcpy(buffer, rest_.data(), n);
+    rest_ = rest_.subspan(n);
+    return n;
+  }
+
+ private:
+  std::span<const std::uint8_t> rest_;
+};
+
+}  // namespace
 
 void T_mnrQuiz::SetCount(std::int32_t n) {
   if (n < 0) throw platform::ERangeError();
@@ -22,33 +42,28 @@ int T_mnrFormat::ProblemCount(int genre) const {
   return static_cast<std::int16_t>(header_[at] | (header_[at + 1] << 8));
 }
 
-bool T_mnrFormat::LoadFromFile(const std::string& path) {
-  if (!platform::FileExists(path)) {
-    loaded_ = false;
-    return false;
-  }
-  // Opening is not guarded: a file that exists but cannot be opened raises
-  // to the caller and leaves the problem set as it was.
-  platform::BlockFile file(path);
+bool T_mnrFormat::LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
+  ByteSource source(bytes);
   bool ok = false;
   try {
-    ok = ReadProblemFile(file);
-    if (ok) Decode();
-    file.Close();
+    ok = ReadProblemFile(source);
   } catch (...) {
-    // Any fault while reading (a read error, a negative count) means the file
-    // cannot be used; the block file releases its handle itself.
+    // A negative count, or no memory for the records it announces.
     ok = false;
   }
-  if (ok) fileName_ = path;
+  return Finish(ok, name);
+}
+
+bool T_mnrFormat::Finish(bool ok, const std::string& name) {
+  if (ok) fileName_ = name;
   loaded_ = ok;
   return ok;
 }
 
-bool T_mnrFormat::ReadProblemFile(platform::BlockFile& file) {
+bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
   std::size_t lastRead = 0;
   for (int g = 0; g < kGenreCount; ++g) {
-    lastRead = file.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
+    lastRead = source.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
     quiz_[g].SetCount(ProblemCount(g));
   }
   if (std::memcmp(&header_[kSignatureOffset], kSignature, kSignatureSize) != 0) return false;
@@ -60,8 +75,9 @@ bool T_mnrFormat::ReadProblemFile(platform::BlockFile& file) {
     auto& records = quiz_[g].Records;
     if (records.empty()) continue;
     const std::size_t wanted = records.size() * kRecordSize;
-    complete = file.Read(records.data(), wanted) == wanted;
+    complete = source.Read(records.data(), wanted) == wanted;
   }
+  if (complete) Decode();
   return complete;
 }
 

@@ -5,15 +5,23 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "format/mnrLayout.h"
 
-namespace platform {
-class BlockFile;
-}
+// Where a problem file's bytes come from: the file itself, or bytes already
+// in memory (the browser, tests, fuzzers).
+class ProblemSource {
+ public:
+  // Reads up to count bytes; returns how many arrived (fewer only at the end).
+  virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+
+ protected:
+  ~ProblemSource() = default;
+};
 
 // The problem records of one genre, one contiguous array.
 class T_mnrQuiz {
@@ -36,6 +44,9 @@ class T_mnrFormat {
   // negative count or is too short gives false; a file that exists but cannot
   // be opened raises platform::EInOutError and leaves the object unchanged.
   bool LoadFromFile(const std::string& path);
+  // The same checks and unscrambling for a problem file's bytes in memory;
+  // name becomes FileName on success. Never raises for any input.
+  bool LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
 
   // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
   // beside the problem file when outputDir is empty. True when all eight were
@@ -59,7 +70,11 @@ class T_mnrFormat {
 
  private:
   void Decode();
-  bool ReadProblemFile(platform::BlockFile& file);
+  // Reads, checks and unscrambles; false for bytes that are not a complete
+  // problem file. A negative count raises platform::ERangeError.
+  bool ReadProblemFile(ProblemSource& source);
+  // Records the outcome of a load: Loaded, and FileName on success.
+  bool Finish(bool ok, const std::string& name);
 
   HeaderBytes header_{};
   std::array<T_mnrQuiz, mnr_layout::kGenreCount> quiz_;

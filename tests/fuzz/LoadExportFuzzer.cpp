@@ -1,6 +1,7 @@
 // Fuzz target: a problem file of arbitrary bytes. The loader must accept it
-// exactly when it is a complete problem file, hold what an independent
-// reading of the bytes gives, and then export genre files equal to the test
+// from memory exactly when it is a complete problem file, hold what an
+// independent reading of the bytes gives, load the same from a real file, and
+// then export genre files equal to the test
 // writer's expectation, with the line count the header promises, touching
 // nothing but its own files in a scratch folder mapped as the only drive.
 
@@ -58,16 +59,27 @@ std::size_t CountLines(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool ready = (Setup(), true);
   (void)ready;
+  // Loading from memory first: most inputs end there, without touching disk.
+  T_mnrFormat problems;
+  const bool loaded = problems.LoadFromBytes({data, size}, "C:\\in.mnr");
+  if (loaded != IsProblemFile(data, size)) fuzz::Fail(loaded ? "loaded a file that is not complete" : "refused a complete file");
+  if (problems.Loaded() != loaded) fuzz::Fail("Loaded differs from the result");
+  if (!loaded) return 0;
+
+  // A file that loads goes through the real file too, then gets exported.
   for (int g = 0; g < 8; ++g) std::remove((scratch + "/in" + std::to_string(g) + ".txt").c_str());
   fuzz::WriteHostFile(scratch + "/in.mnr", data, size);
   const std::vector<std::string> before = fuzz::Listing(scratch);
-
-  T_mnrFormat problems;
-  const bool loaded = problems.LoadFromFile("C:\\in.mnr");
-  if (loaded != IsProblemFile(data, size)) fuzz::Fail(loaded ? "loaded a file that is not complete" : "refused a complete file");
-  if (problems.Loaded() != loaded) fuzz::Fail("Loaded differs from the result");
+  T_mnrFormat fromFile;
+  if (!fromFile.LoadFromFile("C:\\in.mnr") || !fromFile.Loaded()) fuzz::Fail("the file road refused what memory loaded");
   if (fuzz::Listing(scratch) != before) fuzz::Fail("loading changed the scratch folder");
-  if (!loaded) return 0;
+  if (fromFile.Header() != problems.Header()) fuzz::Fail("the file road read another header");
+  for (int g = 0; g < 8; ++g) {
+    const auto& a = fromFile.Quiz(g).Records;
+    const auto& b = problems.Quiz(g).Records;
+    if (a.size() != b.size() || (!a.empty() && std::memcmp(a.data(), b.data(), a.size() * 256) != 0))
+      fuzz::Fail("the file road read other records in genre " + std::to_string(g));
+  }
 
   // What the file holds, read apart from the loader: records in a row after
   // the header, unscrambled by the test writer's own rule.
@@ -86,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected.push_back(MnrWriter::genreFileText(std::string(name, strnlen(name, 16)), records));
   }
 
-  if (!problems.ExportGenreFiles("")) fuzz::Fail("export failed");
+  if (!fromFile.ExportGenreFiles("")) fuzz::Fail("export failed");
   for (int g = 0; g < 8; ++g) {
     std::string text;
     if (!fuzz::ReadHostFile(scratch + "/in" + std::to_string(g) + ".txt", text)) fuzz::Fail("genre file missing");

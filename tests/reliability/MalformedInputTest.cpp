@@ -3,7 +3,9 @@
 // range with and without the records they announce. Each must give the
 // loader's documented result (a false result for every file that is not a
 // complete problem file), never a crash, and a file that loads must hold
-// exactly what the test writer expects.
+// exactly what the test writer expects. Most rows load the bytes in memory;
+// the truncation rows also go through real files, so both roads are held to
+// the same results.
 
 #include <gtest/gtest.h>
 
@@ -45,15 +47,21 @@ class MalformedInput : public ::testing::Test {
     ASSERT_TRUE(problems_.LoadFromFile(dir_.win("good.mnr")));
   }
 
-  // Loads the bytes as a problem file and checks the result: false with
-  // Loaded false and FileName unchanged, or (when `loads` names the set the
-  // file holds) true with every count and record as the writer expects.
+  // Loads the bytes as a problem file (from memory, or written to a file when
+  // throughFiles_ is set) and checks the result: false with Loaded false and
+  // FileName unchanged, or (when `loads` names the set the file holds) true
+  // with every count and record as the writer expects.
   void Check(const std::string& label, const std::string& bytes, const MnrWriter* loads) {
     ++rows_;
-    WriteNewFile(dir_.host("case.mnr"), bytes);
     const std::string before = problems_.FileName();
     bool ok = !loads;
-    ASSERT_NO_THROW(ok = problems_.LoadFromFile(dir_.win("case.mnr"))) << label;
+    if (throughFiles_) {
+      WriteNewFile(dir_.host("case.mnr"), bytes);
+      ASSERT_NO_THROW(ok = problems_.LoadFromFile(dir_.win("case.mnr"))) << label;
+    } else {
+      const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+      ASSERT_NO_THROW(ok = problems_.LoadFromBytes({data, bytes.size()}, dir_.win("case.mnr"))) << label;
+    }
     ASSERT_EQ(ok, loads != nullptr) << label;
     EXPECT_EQ(problems_.Loaded(), ok) << label;
     if (!ok) {
@@ -81,6 +89,7 @@ class MalformedInput : public ::testing::Test {
 
   test_env::TempDir dir_;
   T_mnrFormat problems_;
+  bool throughFiles_ = false;
   int rows_ = 0;
 };
 
@@ -88,8 +97,13 @@ TEST_F(MalformedInput, TruncatedAtEveryLength) {
   const MnrWriter set = SmallSet();
   const Bytes full = set.bytes();
   ASSERT_EQ(full.size(), 2048u + 4 * 256);
-  for (std::size_t length = 0; length < full.size() && !HasFailure(); ++length)
-    Check("cut to " + std::to_string(length) + " bytes", Bytes(full.begin(), full.begin() + length), nullptr);
+  for (const bool files : {true, false}) {
+    throughFiles_ = files;
+    const std::string road = files ? " (file)" : " (memory)";
+    for (std::size_t length = 0; length < full.size() && !HasFailure(); ++length)
+      Check("cut to " + std::to_string(length) + " bytes" + road, Bytes(full.begin(), full.begin() + length), nullptr);
+  }
+  throughFiles_ = true;
   Check("full length", full, &set);
   Bytes longer = full;
   longer.insert(longer.end(), {0x00, 0xFF, 0x20, 0x4D});
