@@ -2,6 +2,7 @@
 # Installs the Debian packages the build and the tests need, if missing.
 #   scripts/install-deps.sh          everything: all builds and every test suite
 #   scripts/install-deps.sh native   only what the native build of mnr2txt needs
+#   scripts/install-deps.sh web      only what the page's build and its browser tests need
 set -euo pipefail
 native=(cmake g++ make)
 packages=(
@@ -10,15 +11,22 @@ packages=(
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks
 )
+web=("${native[@]}" emscripten nodejs chromium python3)  # the page, its tests
+packages+=(emscripten nodejs chromium)
 [ "${1:-all}" = native ] && packages=("${native[@]}")
+[ "${1:-all}" = web ] && packages=("${web[@]}")
 
+sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
-  sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+# Debian's npm, unless the installed nodejs brings its own.
+if [ "${1:-all}" != native ] && ! command -v npm >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq npm
 fi

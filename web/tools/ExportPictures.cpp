@@ -1,6 +1,7 @@
 // Build tool, run on the build machine: draws the window program's pictures
 // from their pixel maps (ui/PictureMaps) as SVG files for the page, so the
-// page shows the very same pixels.
+// page shows the very same pixels: the icon, and each button's picture with
+// its disabled look.
 //   export-pictures OUTPUT_DIR
 
 #include <cstdio>
@@ -56,10 +57,9 @@ int main(int argc, char** argv) {
       {"fileopen", &pictures::kFileOpen, Look::kGrey},
       {"decode1", &pictures::kDecode1, Look::kGeneratedDisabled},
       {"decode2", &pictures::kDecode2, Look::kGeneratedDisabled},
-      {"about", &pictures::kAbout, Look::kGrey},
-      {"icon", &pictures::kIcon, Look::kGrey},
   };
   const std::string dir = argv[1];
+  if (!WriteSvg(dir + "/icon.svg", pictures::kIcon, Look::kColour)) return 1;
   for (const Picture& p : all) {
     if (!pictures::IsWellFormed(*p.map)) return 1;
     if (!WriteSvg(dir + "/" + p.name + ".svg", *p.map, Look::kColour) ||

@@ -1,0 +1,105 @@
+// The page's narrow interface to the core, compiled to WebAssembly: load a
+// problem file's bytes, then ask for genre names, counts, lines and the
+// output files' bytes. Texts for the screen come as UTF-8; output files come
+// as mnr2txt writes them. Each call leaves its bytes in one result buffer
+// (mnr_result) and returns their length.
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "format/GenreText.h"
+#include "format/mnrFormat.h"
+#include "frontend/Messages.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+T_mnrFormat problems;
+std::vector<std::uint8_t> input;
+std::string result;
+std::size_t invalidBytes = 0;
+
+void AppendUtf8(std::string_view cp932) { codepage::AppendCp932AsUtf8(cp932, result, invalidBytes); }
+
+std::size_t Utf8Result(std::string_view cp932) {
+  result.clear();
+  AppendUtf8(cp932);
+  return result.size();
+}
+
+// What the window says, by number (the page's texts.js names them).
+const char* const kMessages[] = {
+    messages::kAppTitle,   messages::kNotAProblemFile, messages::kGenreList,
+    messages::kNoFile,     messages::kExported,        messages::kExportFailed,
+    messages::kUnderConstruction, messages::kWarningTitle,
+};
+
+}  // namespace
+
+extern "C" {
+
+// Room for a problem file of size bytes; the page copies the file there.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* mnr_input(std::size_t size) {
+  input.assign(size, 0);
+  return input.data();
+}
+
+// Loads the bytes given to mnr_input, then releases them. 1 when they are a
+// problem file.
+EMSCRIPTEN_KEEPALIVE int mnr_load() {
+  const bool ok = problems.LoadFromBytes(input, "");
+  std::vector<std::uint8_t>().swap(input);
+  return ok ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int mnr_count(int genre) { return problems.ProblemCount(genre); }
+
+// The genre list's line: "g：name" when a file is loaded, "g：" when not.
+EMSCRIPTEN_KEEPALIVE std::size_t mnr_genre_line(int genre) {
+  return Utf8Result(messages::GenreListLine(genre, problems.Loaded() ? problems.GenreName(genre) : ""));
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t mnr_message(int id) {
+  if (id < 0 || id >= static_cast<int>(std::size(kMessages))) return 0;
+  return Utf8Result(kMessages[id]);
+}
+
+// Every line of the genre's text file in UTF-8, each after its length as
+// 4 bytes little-endian.
+EMSCRIPTEN_KEEPALIVE std::size_t mnr_genre_lines(int genre) {
+  result.clear();
+  ForEachGenreLine(problems, genre, [](std::string_view line) {
+    const std::size_t at = result.size();
+    result.append(4, '\0');
+    AppendUtf8(line);
+    const std::uint32_t length = static_cast<std::uint32_t>(result.size() - at - 4);
+    std::memcpy(&result[at], &length, 4);  // wasm is little-endian
+  });
+  return result.size();
+}
+
+// The genre file's bytes: Shift-JIS as held, or UTF-8 when utf8 is 1.
+EMSCRIPTEN_KEEPALIVE std::size_t mnr_genre_file(int genre, int utf8) {
+  result.clear();
+  ForEachGenreLine(problems, genre, [utf8](std::string_view line) {
+    if (utf8) AppendUtf8(line);
+    else result.append(line);
+    result += "\r\n";
+  });
+  return result.size();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* mnr_result() { return result.data(); }
+
+// Bytes that were not valid CP932 in the UTF-8 texts made so far; resets.
+EMSCRIPTEN_KEEPALIVE std::size_t mnr_take_invalid_bytes() {
+  const std::size_t n = invalidBytes;
+  invalidBytes = 0;
+  return n;
+}
+
+}  // extern "C"

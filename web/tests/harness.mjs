@@ -1,0 +1,73 @@
+// What the browser tests and the benchmark share: the built page served on
+// a loopback port, Debian's chromium started headless with a fresh profile,
+// and mnr2txt's output for a problem file.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+
+export const root = path.resolve(import.meta.dirname, '../..');
+export const site = process.env.MUNEMOJI_SITE ?? path.join(root, 'build/web/site');
+export const nativeBuild = process.env.MUNEMOJI_BUILD ?? path.join(root, 'build/linux');
+export const mnr2txt = path.join(nativeBuild, 'cli/mnr2txt');
+
+const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+                 '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+
+// Serves the page folder on 127.0.0.1; resolves to { url, close }.
+export function serveSite() {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(site, name.endsWith('/') ? `${name}index.html` : name);
+    if (!file.startsWith(site) || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'content-type': kTypes[path.extname(file)] ?? 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
+    url: `http://127.0.0.1:${server.address().port}/`,
+    close: () => new Promise((done) => server.close(done)),
+  })));
+}
+
+// This machine's closed network refuses Chromium's own connections: none are made.
+export function startBrowser() {
+  return chromium.launch({
+    executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync'],
+  });
+}
+
+export function tempDir() {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'munemoji-web-'));
+}
+
+// mnr2txt's files for problemFile, written into a fresh folder: { name: bytes }.
+export function mnr2txtOutputs(problemFile, ...options) {
+  const dir = tempDir();
+  execFileSync(mnr2txt, [...options, '-o', dir, problemFile], { stdio: ['ignore', 'ignore', 'inherit'] });
+  const files = {};
+  for (const name of fs.readdirSync(dir)) files[name] = fs.readFileSync(path.join(dir, name));
+  fs.rmSync(dir, { recursive: true });
+  return files;
+}
+
+// A fresh page of the served site, ready once the converter has started.
+export async function openPage(browser, url) {
+  const context = await browser.newContext({ acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', (error) => { throw error; });
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready]');
+  return page;
+}
+
+export async function downloadBytes(page, click) {
+  const [download] = await Promise.all([page.waitForEvent('download'), click()]);
+  return { name: download.suggestedFilename(), bytes: fs.readFileSync(await download.path()) };
+}
