@@ -30,9 +30,9 @@ void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
 // After a failed export: every genre file that does not hold what it should
 // is named, so no partial file goes unreported.
 void ReportUnfinishedFiles(const std::vector<std::string>& names, const T_mnrFormat& problems,
-                           const LineEncoder* encoder) {
+                           TextEncoding encoding) {
   for (int g = 0; g < mnr_layout::kGenreCount; ++g) {
-    const FileState state = CheckGenreFile(names[g], ExpectedGenreText(problems, g, encoder));
+    const FileState state = CheckGenreFile(names[g], ExpectedGenreText(problems, g, encoding));
     if (state == FileState::kComplete) continue;
     const char* what = state == FileState::kMissing ? "not written" : "incomplete";
     TerminalLine().Host("mnr2txt: ").Host(names[g]).Host(": ").Host(what).PrintTo(Stream::kErr);
@@ -41,16 +41,12 @@ void ReportUnfinishedFiles(const std::vector<std::string>& names, const T_mnrFor
 
 bool Export(const std::string& file, T_mnrFormat& problems, const ConvertSettings& settings) {
   std::size_t invalidBytes = 0;
-  const LineEncoder toUtf8 = [&invalidBytes](std::string_view line, std::string& out) {
-    codepage::AppendCp932AsUtf8(line, out, invalidBytes);
-  };
-  const LineEncoder* encoder = settings.utf8 ? &toUtf8 : nullptr;
+  const TextEncoding encoding = settings.utf8 ? TextEncoding::kUtf8 : TextEncoding::kShiftJis;
 
   bool written = false;
   std::string error;
   try {
-    written = encoder ? problems.ExportGenreFiles(settings.outputDir, *encoder)
-                      : problems.ExportGenreFiles(settings.outputDir);
+    written = problems.ExportGenreFiles(settings.outputDir, encoding, invalidBytes);
   } catch (const platform::EInOutError& e) {
     error = messages::WithFullStop(e.what());
   }
@@ -72,7 +68,7 @@ bool Export(const std::string& file, T_mnrFormat& problems, const ConvertSetting
     return true;
   }
   Report(Stream::kErr, file, error.empty() ? std::string(messages::kExportFailed) : error);
-  ReportUnfinishedFiles(names, problems, encoder);
+  ReportUnfinishedFiles(names, problems, encoding);
   return false;
 }
 

@@ -41,16 +41,9 @@ std::vector<std::string> ShownGenreFileNames(const std::string& problemFile,
   return names;
 }
 
-std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, const LineEncoder* encoder) {
+std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, TextEncoding encoding) {
   std::string text;
-  ForEachGenreLine(problems, genre, [&](std::string_view line) {
-    if (encoder) {
-      (*encoder)(line, text);
-    } else {
-      text += line;
-    }
-    text += "\r\n";
-  });
+  WriteGenreText(problems, genre, encoding, [&](std::string_view bytes) { text += bytes; });
   return text;
 }
 

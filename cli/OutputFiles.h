@@ -17,7 +17,7 @@ std::vector<std::string> ShownGenreFileNames(const std::string& problemFile,
 
 // What genre g's file must hold: its lines, each encoded (when an encoder is
 // given) and ended with CR LF.
-std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, const LineEncoder* encoder);
+std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, TextEncoding encoding);
 
 enum class FileState { kComplete, kDifferent, kMissing };
 // Reads the file back; never raises.
