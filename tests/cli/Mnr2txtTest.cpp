@@ -328,7 +328,7 @@ TEST_F(Mnr2txt, ABadFileInTheMiddleLeavesTheOthersConverted) {
   ExpectGenreFiles("", "c", last);
 }
 
-TEST_F(Mnr2txt, AnUncreatableGenreFileIsReportedWithTheFilesNotWritten) {
+TEST_F(Mnr2txt, AnUncreatableGenreFileIsNamedWithItsReasonAndTheRestIsWritten) {
   const MnrWriter problems = MakeSampleProblems();
   problems.writeTo(Path("set1.mnr"));
   // A folder where genre 3's file should go: creating it fails with
@@ -339,32 +339,35 @@ TEST_F(Mnr2txt, AnUncreatableGenreFileIsReportedWithTheFilesNotWritten) {
   EXPECT_EQ(r.out, "");
   const std::string denied = messages::WithFullStop(
       platform::IoErrorMessage(platform::error_code::kAccessDenied));
-  EXPECT_EQ(r.err, Message("set1.mnr", denied) +
-                       "mnr2txt: set13.txt: not written\n"
-                       "mnr2txt: set14.txt: not written\n"
-                       "mnr2txt: set15.txt: not written\n"
-                       "mnr2txt: set16.txt: not written\n"
-                       "mnr2txt: set17.txt: not written\n");
-  for (int g = 0; g < 3; ++g) {
-    EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g));
-  }
-}
-
-#ifndef _WIN32
-TEST_F(Mnr2txt, AFailedWriteIsReportedWithThePartialFile) {
-  const MnrWriter problems = MakeSampleProblems();
-  problems.writeTo(Path("set1.mnr"));
-  // Genre 3's file on a full disk; the other genres are still written.
-  ASSERT_EQ(symlink("/dev/full", Path("set13.txt").c_str()), 0);
-  const RunResult r = Run({"set1.mnr"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, Message("set1.mnr", messages::kExportFailed) +
-                       "mnr2txt: set13.txt: incomplete\n");
+  EXPECT_EQ(r.err, Message("set13.txt", denied) + Message("set1.mnr", messages::kExportFailed));
   for (int g = 0; g < 8; ++g) {
     if (g == 3) continue;
     EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g)) << g;
   }
+}
+
+#ifndef _WIN32
+TEST_F(Mnr2txt, AFullDiskIsNamedOnTheFileItHit) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("set1.mnr"));
+  // Genre 3's file on a full disk; the other genres are still written.
+  ASSERT_EQ(symlink("/dev/full", Path("set13.txt").c_str()), 0);
+  RunResult r = Run({"set1.mnr"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  // "I/O エラー (112)": a numbered message takes no full stop.
+  EXPECT_EQ(r.err, Message("set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
+                       Message("set1.mnr", messages::kExportFailed));
+  for (int g = 0; g < 8; ++g) {
+    if (g == 3) continue;
+    EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g)) << g;
+  }
+  // The same for a single-stream output.
+  ASSERT_EQ(symlink("/dev/full", Path("set1.csv").c_str()), 0);
+  r = Run({"--csv", "set1.mnr"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, Message("set1.csv", "I/O \x83G\x83\x89\x81[ (112)") +
+                       Message("set1.mnr", messages::kExportFailed));
 }
 #endif
 
