@@ -55,6 +55,7 @@ function showWarning(text) {
 function startWork() {
   busy = true;
   document.body.setAttribute('aria-busy', 'true');
+  $('Progress').max = 1;
   $('Progress').value = 0;
   $('Progress').hidden = false;
 }
@@ -126,8 +127,13 @@ worker.onmessage = ({ data }) => {
       document.body.dataset.ready = 'true';
       break;
     case 'progress':
-      $('Progress').max = data.total;
-      $('Progress').value = data.done;
+      // A total of 0: an output whose size is known only at its end.
+      if (data.total === 0) {
+        $('Progress').removeAttribute('value');
+      } else {
+        $('Progress').max = data.total;
+        $('Progress').value = data.done;
+      }
       break;
     case 'loaded':
       endWork();
@@ -159,13 +165,16 @@ $('OpenDialog').onchange = (event) => {
   loadFile(event.target.files[0]);
   event.target.value = '';
 };
-$('BitBtn_Decode1').onclick = () => {
+// The outputs: the eight genre files as one zip, the one-file text, CSV, JSON.
+function convert(type, extra = {}) {
   if (busy) return;
   startWork();
-  worker.postMessage({ type: 'eight', base: baseName(), utf8: wantUtf8() });
-};
-// As in the window program until the one-file text exists.
-$('BitBtn_Decode2').onclick = () => setStatus(texts.underConstruction);
+  worker.postMessage({ type, base: baseName(), utf8: wantUtf8(), ...extra });
+}
+$('BitBtn_Decode1').onclick = () => convert('eight');
+$('BitBtn_Decode2').onclick = () => convert('oneFile');
+$('Button_Csv').onclick = () => convert('csv');
+$('Button_Json').onclick = () => convert('json');
 $('ListBox_Gerne').onclick = (event) => {
   const item = event.target.closest('li');
   if (!item) return;
@@ -175,9 +184,7 @@ $('ListBox_Gerne').onclick = (event) => {
 $('Problems_More').onclick = showMoreProblems;
 $('Problems_Download').onclick = (event) => {
   event.preventDefault();
-  if (busy) return;
-  startWork();
-  worker.postMessage({ type: 'genre', genre: Number(event.target.dataset.genre), base: baseName(), utf8: wantUtf8() });
+  convert('genre', { genre: Number(event.target.dataset.genre) });
 };
 
 // A problem file dropped anywhere on the page.

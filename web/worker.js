@@ -8,6 +8,7 @@ const core = await createCore();
 const utf8 = new TextDecoder();
 const kGenres = 8;
 const kChunk = 8 << 20;  // the file arrives in pieces, for progress
+let fileName = '';       // the loaded problem file's name
 
 // The bytes of the core's result buffer after a call that returned n.
 const resultBytes = (n) => core.HEAPU8.slice(core._mnr_result(), core._mnr_result() + n);
@@ -29,6 +30,7 @@ async function load(file) {
     progress(offset + piece.length, file.size);
   }
   const ok = core._mnr_load() === 1;
+  if (ok) fileName = file.name;
   const counts = Array.from({ length: kGenres }, (_, g) => core._mnr_count(g));
   postMessage({ type: 'loaded', ok, name: file.name, lines: genreLines(), counts, ms: performance.now() - started });
 }
@@ -46,26 +48,53 @@ function problems(genre) {
   postMessage({ type: 'problems', genre, lines });
 }
 
-function genreFile(genre, wantUtf8) {
-  return resultBytes(core._mnr_genre_file(genre, wantUtf8 ? 1 : 0));
+// The pieces an output writer of the core streams.
+function collect(write) {
+  const pieces = [];
+  core.onPiece = (piece) => pieces.push(piece);
+  write();
+  core.onPiece = null;
+  return pieces;
+}
+
+function joined(pieces) {
+  const bytes = new Uint8Array(pieces.reduce((n, piece) => n + piece.length, 0));
+  let at = 0;
+  for (const piece of pieces) {
+    bytes.set(piece, at);
+    at += piece.length;
+  }
+  return bytes;
 }
 
 // The eight genre files in one zip (browsers refuse several downloads at once).
-function eightFiles(base, wantUtf8) {
+function eightFiles(base, utf8) {
   const started = performance.now();
   const files = {};
   for (let g = 0; g < kGenres; ++g) {
-    files[`${base}${g}.txt`] = genreFile(g, wantUtf8);
+    files[`${base}${g}.txt`] = joined(collect(() => core._mnr_write_genre(g, utf8 ? 1 : 0)));
     progress(g + 1, kGenres + 1);
   }
   const zip = zipSync(files, { level: 1 });
   progress(kGenres + 1, kGenres + 1);
-  download(`${base}.zip`, zip, 'application/zip', performance.now() - started);
+  download(`${base}.zip`, [zip], 'application/zip', started);
 }
 
-function download(name, bytes, type, ms) {
+// One output file, streamed by the core into a blob.
+function single(name, type, write) {
+  const started = performance.now();
+  progress(0, 0);
+  download(name, collect(write), type, started);
+}
+
+function setFileName() {
+  const name = new TextEncoder().encode(fileName);
+  core.HEAPU8.set(name, core._mnr_file_name(name.length));
+}
+
+function download(name, pieces, type, started) {
   core._mnr_take_invalid_bytes();
-  postMessage({ type: 'download', name, blob: new Blob([bytes], { type }), ms });
+  postMessage({ type: 'download', name, blob: new Blob(pieces, { type }), ms: performance.now() - started });
 }
 
 onmessage = async ({ data }) => {
@@ -75,7 +104,15 @@ onmessage = async ({ data }) => {
       case 'problems': problems(data.genre); break;
       case 'eight': eightFiles(data.base, data.utf8); break;
       case 'genre':
-        download(`${data.base}${data.genre}.txt`, genreFile(data.genre, data.utf8), 'text/plain', 0);
+        single(`${data.base}${data.genre}.txt`, 'text/plain', () => core._mnr_write_genre(data.genre, data.utf8 ? 1 : 0));
+        break;
+      case 'oneFile':
+        single(`${data.base}.txt`, 'text/plain', () => core._mnr_write_one_file(data.utf8 ? 1 : 0));
+        break;
+      case 'csv': single(`${data.base}.csv`, 'text/csv', () => core._mnr_write_csv()); break;
+      case 'json':
+        setFileName();
+        single(`${data.base}.json`, 'application/json', () => core._mnr_write_json());
         break;
     }
   } catch (error) {
@@ -87,6 +124,6 @@ onmessage = async ({ data }) => {
 postMessage({
   type: 'ready',
   texts: { appTitle: message(0), notAProblemFile: message(1), genreList: message(2), noFile: message(3),
-           exported: message(4), exportFailed: message(5), underConstruction: message(6), warningTitle: message(7) },
+           exported: message(4), exportFailed: message(5), warningTitle: message(6) },
   lines: genreLines(),
 });

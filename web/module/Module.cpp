@@ -1,8 +1,8 @@
 // The page's narrow interface to the core, compiled to WebAssembly: load a
 // problem file's bytes, then ask for genre names, counts, lines and the
-// output files' bytes. Texts for the screen come as UTF-8; output files come
-// as mnr2txt writes them. Each call leaves its bytes in one result buffer
-// (mnr_result) and returns their length.
+// output files' bytes. Texts for the screen come as UTF-8, left in one result
+// buffer (mnr_result) with their length returned; output files come as
+// mnr2txt writes them, streamed in pieces to the page's Module.onPiece.
 
 #include <emscripten/emscripten.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "format/GenreText.h"
+#include "format/OutputFormats.h"
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
 #include "platform/CodePage.h"
@@ -20,8 +21,17 @@ namespace {
 
 T_mnrFormat problems;
 std::vector<std::uint8_t> input;
+std::string fileName;  // UTF-8, for the JSON output
 std::string result;
 std::size_t invalidBytes = 0;
+
+EM_JS(void, HandPiece, (const char* data, std::size_t size), {
+  Module.onPiece(HEAPU8.slice(data, data + size));
+});
+
+const ByteSink kToPage = [](std::string_view bytes) { HandPiece(bytes.data(), bytes.size()); };
+
+TextEncoding Encoding(int utf8) { return utf8 ? TextEncoding::kUtf8 : TextEncoding::kShiftJis; }
 
 void AppendUtf8(std::string_view cp932) { codepage::AppendCp932AsUtf8(cp932, result, invalidBytes); }
 
@@ -35,7 +45,7 @@ std::size_t Utf8Result(std::string_view cp932) {
 const char* const kMessages[] = {
     messages::kAppTitle,   messages::kNotAProblemFile, messages::kGenreList,
     messages::kNoFile,     messages::kExported,        messages::kExportFailed,
-    messages::kUnderConstruction, messages::kWarningTitle,
+    messages::kWarningTitle,
 };
 
 }  // namespace
@@ -82,16 +92,22 @@ EMSCRIPTEN_KEEPALIVE std::size_t mnr_genre_lines(int genre) {
   return result.size();
 }
 
-// The genre file's bytes: Shift-JIS as held, or UTF-8 when utf8 is 1.
-EMSCRIPTEN_KEEPALIVE std::size_t mnr_genre_file(int genre, int utf8) {
-  result.clear();
-  ForEachGenreLine(problems, genre, [utf8](std::string_view line) {
-    if (utf8) AppendUtf8(line);
-    else result.append(line);
-    result += "\r\n";
-  });
-  return result.size();
+// Room for the problem file's name (UTF-8), as the JSON output gives it.
+EMSCRIPTEN_KEEPALIVE char* mnr_file_name(std::size_t size) {
+  fileName.assign(size, '\0');
+  return fileName.data();
 }
+
+// The output writers, each streaming its bytes to the page; utf8 1 asks for
+// UTF-8 instead of the Shift-JIS bytes as held.
+EMSCRIPTEN_KEEPALIVE void mnr_write_genre(int genre, int utf8) {
+  invalidBytes += WriteGenreText(problems, genre, Encoding(utf8), kToPage);
+}
+EMSCRIPTEN_KEEPALIVE void mnr_write_one_file(int utf8) {
+  invalidBytes += WriteOneFileText(problems, Encoding(utf8), kToPage);
+}
+EMSCRIPTEN_KEEPALIVE void mnr_write_csv() { invalidBytes += WriteCsv(problems, kToPage); }
+EMSCRIPTEN_KEEPALIVE void mnr_write_json() { invalidBytes += WriteJson(problems, fileName, kToPage); }
 
 EMSCRIPTEN_KEEPALIVE const char* mnr_result() { return result.data(); }
 

@@ -48,9 +48,12 @@ export function tempDir() {
 }
 
 // mnr2txt's files for problemFile, written into a fresh folder: { name: bytes }.
+// It runs in the file's folder and is given the bare name, the name the page
+// knows (and the JSON output carries).
 export function mnr2txtOutputs(problemFile, ...options) {
   const dir = tempDir();
-  execFileSync(mnr2txt, [...options, '-o', dir, problemFile], { stdio: ['ignore', 'ignore', 'inherit'] });
+  execFileSync(mnr2txt, [...options, '-o', dir, path.basename(problemFile)],
+               { cwd: path.dirname(problemFile), stdio: ['ignore', 'ignore', 'inherit'] });
   const files = {};
   for (const name of fs.readdirSync(dir)) files[name] = fs.readFileSync(path.join(dir, name));
   fs.rmSync(dir, { recursive: true });

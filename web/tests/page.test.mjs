@@ -72,8 +72,18 @@ test('the sample by the open control: genres, name, problems, and every download
   assert.equal(shiftJis.name, 'sample.zip');
   assertSameFiles(shiftJis.files, sjis);
   assert.equal(await page.locator('#Panel_Help').textContent(), '８つのテキストファイルを作ったにょ！');
+  // The single-stream outputs, in both encodings where they have two.
+  const single = async (button) => {
+    const { name, bytes } = await downloadBytes(page, () => page.getByRole('button', { name: button }).click());
+    return { [name]: bytes };
+  };
+  const kOne = 'ジャンルをまとめて１テキストファイルに変換にょ';
+  assertSameFiles(await single(kOne), mnr2txtOutputs(sample, '--one-file'));
+  assertSameFiles({ ...(await single('CSV')), ...(await single('JSON')) },
+                  { ...mnr2txtOutputs(sample, '--csv'), ...mnr2txtOutputs(sample, '--json') });
   await page.getByLabel('UTF-8').check();
   assertSameFiles((await eightFiles(page)).files, utf8);
+  assertSameFiles(await single(kOne), mnr2txtOutputs(sample, '--one-file', '--utf8'));
 
   // A genre's problems: question and five choices, as its file has them.
   await page.locator('#ListBox_Gerne li').nth(1).click();
