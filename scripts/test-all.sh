@@ -20,5 +20,11 @@ for exe in "$root"/build/win32/ui/munemoji.exe "$root"/build/win32/cli/mnr2txt.e
   echo "  ${exe#$root/}"
 done
 
+# --- the page: its build, and its tests in headless chromium -------------
+echo "== the page in the browser"
+"$root/scripts/build-web.sh"
+(cd "$root/web" && node --test tests/)
+# -------------------------------------------------------------------------
+
 echo "== reliability: sanitizers and fuzzing"
 "$root/scripts/reliability.sh"
