@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The page against native mnr2txt on the maximal problem file (8 genres x
+# 32767 problems, 64 MiB): the page's time from choosing the file to the
+# eight genre files' zip, best of five in headless chromium (goal: at most
+# 3 x mnr2txt's best of five), and the page folder's compressed size (goal:
+# under 300 KiB with gzip -9).
+#   bench/web.sh [WORK_FOLDER]   (default: a fresh folder under /tmp)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/linux
+work=${1:-$(mktemp -d /tmp/munemoji-web-bench.XXXXXX)}
+mkdir -p "$work"
+
+"$root/scripts/build-web.sh" >/dev/null 2>&1
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMUNEMOJI_BENCH=ON >/dev/null
+cmake --build "$build" -j "$(nproc)" --target make-maximal mnr2txt >/dev/null
+
+file=$work/maximal.mnr
+[ -f "$file" ] || "$build/bench/make-maximal" "$file"
+cat "$file" >/dev/null  # into the page cache
+
+best=""
+for _ in 1 2 3 4 5; do
+  rm -rf "$work/out" && mkdir "$work/out"
+  start=$(date +%s%N)
+  "$build/cli/mnr2txt" -o "$work/out" "$file" >/dev/null
+  ns=$(( $(date +%s%N) - start ))
+  if [ -z "$best" ] || [ "$ns" -lt "$best" ]; then best=$ns; fi
+done
+native_s=$(awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }')
+echo "mnr2txt: $native_s s for the eight genre files"
+
+page=$(node "$root/bench/web-bench.mjs" "$file")
+echo "$page"
+page_s=$(echo "$page" | sed -E 's/^page: ([0-9.]+) s.*/\1/')
+awk -v p="$page_s" -v n="$native_s" 'BEGIN { printf "ratio: %.2f x mnr2txt (goal <= 3)\n", p / n }'
+
+site=$root/build/web/site
+total=0
+while IFS= read -r f; do
+  total=$((total + $(gzip -9 -c "$f" | wc -c)))
+done < <(find "$site" -type f)
+printf 'page folder: %d KiB uncompressed, %d KiB with gzip -9 per file (goal < 300)\n' \
+  "$(( $(du -sb "$site" | cut -f1) / 1024 ))" "$((total / 1024))"
+rm -rf "$work/out"
