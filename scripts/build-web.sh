@@ -23,7 +23,7 @@ cmake --build "$module" -j "$(nproc)"
 site=$root/build/web/site
 rm -rf "$site"
 mkdir -p "$site/pictures" "$site/vendor"
-cp "$root"/web/{index.html,style.css,app.js,worker.js} "$site/"
+cp "$root"/web/{index.html,style.css,app.js,worker.js,offline.js} "$site/"
 cp "$module"/munemoji-core.{js,wasm} "$site/"
 cp "$root/web/node_modules/fflate/esm/browser.js" "$site/vendor/fflate.js"
 "$native/web/tools/export-pictures" "$site/pictures"

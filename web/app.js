@@ -16,9 +16,10 @@ let busy = false;
 window.munemojiTimings = {};
 let workStarted = 0;
 
+// The name without its extension, as mnr2txt names its outputs.
 const baseName = () => {
   const dot = loadedName.lastIndexOf('.');
-  return dot > 0 ? loadedName.slice(0, dot) : loadedName;
+  return dot >= 0 ? loadedName.slice(0, dot) : loadedName;
 };
 const wantUtf8 = () => document.querySelector('input[name=encoding]:checked').value === 'utf8';
 
@@ -201,3 +202,6 @@ document.addEventListener('drop', (event) => {
   document.body.classList.remove('dragging');
   loadFile(event.dataTransfer.files[0]);
 });
+
+// Offline once opened (where the browser allows service workers).
+navigator.serviceWorker?.register('offline.js').catch(() => {});

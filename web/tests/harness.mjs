@@ -6,9 +6,10 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
-export const root = path.resolve(import.meta.dirname, '../..');
+export const root = fileURLToPath(new URL('../..', import.meta.url)).replace(/\/$/, '');
 export const site = process.env.MUNEMOJI_SITE ?? path.join(root, 'build/web/site');
 export const nativeBuild = process.env.MUNEMOJI_BUILD ?? path.join(root, 'build/linux');
 export const mnr2txt = path.join(nativeBuild, 'cli/mnr2txt');

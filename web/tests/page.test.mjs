@@ -56,7 +56,7 @@ async function assertNoFileState(page) {
   assert.ok(await page.getByRole('button', { name: kEight }).isDisabled());
 }
 
-test('the sample by the open control: genres, name, problems, and every download as mnr2txt writes it', async () => {
+test('the sample by the open control: genres, name, problems, and every download as mnr2txt writes it', { timeout: 120_000 }, async () => {
   const sjis = mnr2txtOutputs(sample);
   const utf8 = mnr2txtOutputs(sample, '--utf8');
   const page = await openPage(browser, server.url);
@@ -100,8 +100,13 @@ test('the sample by the open control: genres, name, problems, and every download
   await page.screenshot({ path: path.join(screenshots, 'page.png') });
 });
 
-test('dropped files: a problem file loads; a cut one or one with a negative count warns and leaves no file', async () => {
+test('offline after the first visit; dropped files: a problem file loads, a cut one or one with a negative count warns and leaves no file', { timeout: 120_000 }, async () => {
   const page = await openPage(browser, server.url);
+  await page.evaluate(() => Promise.race([navigator.serviceWorker.ready,
+    new Promise((_, fail) => setTimeout(() => fail(new Error('no service worker took the page')), 10_000))]));
+  await page.context().setOffline(true);
+  await page.reload();
+  await page.waitForSelector('body[data-ready]');
   const good = fs.readFileSync(sample);
   const negative = Buffer.from(good);
   negative.writeInt16LE(-1, 256 * 3 + 18);
@@ -119,7 +124,7 @@ test('dropped files: a problem file loads; a cut one or one with a negative coun
   }
 });
 
-test('the maximal file converts off the main thread, with progress, as mnr2txt converts it', async () => {
+test('the maximal file converts off the main thread, with progress, as mnr2txt converts it', { timeout: 120_000 }, async () => {
   const dir = tempDir();
   const maximal = path.join(dir, 'maximal.mnr');
   execFileSync(path.join(nativeBuild, 'bench/make-maximal'), [maximal]);
