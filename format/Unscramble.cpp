@@ -141,16 +141,39 @@ std::size_t MaskedTextLength(const RecordMask& spaces, const RecordMask& leads, 
   return size;
 }
 
-// Flips the top bit of the first n bytes of a field, 16 at a time, never
-// touching a byte past n.
-void FlipPrefix(std::uint8_t* bytes, std::size_t n) {
+// 0x80 in the first n of 16 bytes (head) or in the last n (tail).
+struct PartialMasks {
+  alignas(16) std::uint8_t head[17][16];
+  alignas(16) std::uint8_t tail[17][16];
+};
+constexpr PartialMasks MakePartialMasks() {
+  PartialMasks m{};
+  for (int n = 0; n <= 16; ++n)
+    for (int i = 0; i < 16; ++i) {
+      m.head[n][i] = i < n ? kScrambleMask : 0;
+      m.tail[n][i] = i >= 16 - n ? kScrambleMask : 0;
+    }
+  return m;
+}
+constexpr PartialMasks kPartial = MakePartialMasks();
+
+// Flips the top bit of the n bytes at offset of the record, 16 at a time;
+// the last few through one 16-byte window that stays inside the record and
+// leaves every byte outside the n as it is.
+void FlipRange(std::uint8_t* record, std::size_t offset, std::size_t n) {
   const __m128i mask = _mm_set1_epi8(static_cast<char>(kScrambleMask));
-  std::size_t i = 0;
-  for (; i + 16 <= n; i += 16) {
-    __m128i* p = reinterpret_cast<__m128i*>(bytes + i);
+  std::size_t i = offset;
+  const std::size_t end = offset + n;
+  for (; i + 16 <= end; i += 16) {
+    __m128i* p = reinterpret_cast<__m128i*>(record + i);
     _mm_storeu_si128(p, _mm_xor_si128(_mm_loadu_si128(p), mask));
   }
-  for (; i < n; ++i) bytes[i] ^= kScrambleMask;
+  const std::size_t rest = end - i;
+  if (rest == 0) return;
+  const bool head = i + 16 <= kRecordSize;
+  __m128i* p = reinterpret_cast<__m128i*>(record + (head ? i : end - 16));
+  const __m128i partial = _mm_load_si128(reinterpret_cast<const __m128i*>(head ? kPartial.head[rest] : kPartial.tail[rest]));
+  _mm_storeu_si128(p, _mm_xor_si128(_mm_loadu_si128(p), partial));
 }
 
 }  // namespace
@@ -160,11 +183,11 @@ void FlipPrefix(std::uint8_t* bytes, std::size_t n) {
 void UnscrambleRecord(ProblemRecord& record) {
   RecordMask spaces, leads;
   RecordMasks(record.Bytes, spaces, leads);
-  FlipPrefix(record.Bytes + kQuestionOffset,
-             MaskedTextLength(spaces, leads, kQuestionOffset, kQuestionSize));
+  FlipRange(record.Bytes, kQuestionOffset,
+            MaskedTextLength(spaces, leads, kQuestionOffset, kQuestionSize));
   for (int c = 0; c < kChoiceCount; ++c) {
     const std::size_t offset = kChoicesOffset + c * kChoiceSize;
-    FlipPrefix(record.Bytes + offset, MaskedTextLength(spaces, leads, offset, kChoiceSize));
+    FlipRange(record.Bytes, offset, MaskedTextLength(spaces, leads, offset, kChoiceSize));
   }
 }
 
