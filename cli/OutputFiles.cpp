@@ -20,12 +20,8 @@ constexpr char kSeparator = '/';
 
 constexpr char kStandardInputName[] = "stdin";
 
-// Searched with the code page's double-byte stepping: a Shift-JIS trail byte
+// Searches use the code page's double-byte stepping: a Shift-JIS trail byte
 // 0x5C in a Windows name is not a separator.
-bool EndsWithSeparator(const std::string& path) {
-  return !path.empty() && FindLastOf(path, kSeparators) == path.size() - 1;
-}
-
 std::string DirectoryOf(const std::string& path, const char* separators) {
   const std::size_t last = FindLastOf(path, separators);
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
@@ -60,11 +56,11 @@ std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& 
   std::string dir = outputDir;
   if (dir.empty()) {
     dir = standardInput ? platform::GetCurrentDir() : DirectoryOf(fullFile, "\\");
-    if (!EndsWithSeparator(dir)) dir += '\\';
+    if (FindLastOf(dir, "\\") + 1 != dir.size()) dir += '\\';
   }
   std::string shownDir = outputDirShown;
   if (shownDir.empty() && !standardInput) shownDir = DirectoryOf(shownFile, kSeparators);
-  if (!shownDir.empty() && !EndsWithSeparator(shownDir)) shownDir += kSeparator;
+  if (!shownDir.empty() && FindLastOf(shownDir, kSeparators) + 1 != shownDir.size()) shownDir += kSeparator;
 
   const std::string base = standardInput ? kStandardInputName : BaseName(fullFile, "\\:");
   const std::string shownBase = standardInput ? kStandardInputName : BaseName(shownFile, kSeparators);

@@ -37,14 +37,22 @@ int ListedCount(const T_mnrFormat& problems, int genre) {
 
 // --- CSV ---
 
+// Quoting is needed for a comma, a quote or a line break; in CP932 these
+// bytes are never part of a double-byte character, so the input tells.
+bool NeedsCsvQuotes(std::string_view cp932) {
+  for (char c : cp932)
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  return false;
+}
+
 void AppendCsvField(std::string_view cp932, std::string& out, std::string& scratch,
                     std::size_t& invalidBytes) {
-  scratch.clear();
-  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
-  if (scratch.find_first_of(",\"\r\n") == std::string::npos) {
-    out += scratch;
+  if (!NeedsCsvQuotes(cp932)) {
+    codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
     return;
   }
+  scratch.clear();
+  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
   out += '"';
   for (char c : scratch) {
     if (c == '"') out += '"';
@@ -57,11 +65,17 @@ void AppendCsvField(std::string_view cp932, std::string& out, std::string& scrat
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-// Appends UTF-8 text as a JSON string with its quotes.
+// Appends UTF-8 text as a JSON string with its quotes; runs that need no
+// escape are copied whole.
 void AppendJsonString(std::string_view utf8, std::string& out) {
   static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
-  for (unsigned char c : utf8) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out.append(utf8, run, i - run);
+    run = i + 1;
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -69,15 +83,12 @@ void AppendJsonString(std::string_view utf8, std::string& out) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
-        } else {
-          out += static_cast<char>(c);
-        }
+        out += "\\u00";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
     }
   }
+  out.append(utf8, run, utf8.size() - run);
   out += '"';
 }
 
@@ -115,8 +126,23 @@ std::string ValidUtf8(std::string_view text) {
 
 void AppendJsonText(std::string_view cp932, std::string& out, std::string& scratch,
                     std::size_t& invalidBytes) {
-  scratch.clear();
-  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
+  // Converted in place; only text that holds a byte to escape takes the
+  // longer way through scratch.
+  out += '"';
+  const std::size_t start = out.size();
+  codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
+  // One pass without early exit, which the compiler can do 16 bytes at a time.
+  bool escape = false;
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    escape |= (c < 0x20) | (c == '"') | (c == '\\');
+  }
+  if (!escape) {
+    out += '"';
+    return;
+  }
+  scratch.assign(out, start);
+  out.resize(start - 1);
   AppendJsonString(scratch, out);
 }
 

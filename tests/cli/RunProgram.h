@@ -12,8 +12,10 @@ struct RunResult {
   std::string err;  // standard error, line breaks as "\n"
 };
 
-// Runs program with args in the folder workDir (a host path).
+// Runs program with args in the folder workDir (a host path), its standard
+// input the host file stdinPath (the null device when empty). Natively a
+// program that hangs is killed after 30 s and counts as not exited.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workDir);
+                     const std::string& workDir, const std::string& stdinPath = "");
 
 }  // namespace cli_test

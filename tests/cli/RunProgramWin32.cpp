@@ -51,7 +51,7 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workDir) {
+                     const std::string& workDir, const std::string& stdinPath) {
   char tempDir[MAX_PATH];
   GetTempPathA(MAX_PATH, tempDir);
   const std::string base = std::string(tempDir) + "mnr2txt-" + std::to_string(GetCurrentProcessId());
@@ -59,7 +59,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   const std::string errName = base + ".err";
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+  HANDLE in = CreateFileA(stdinPath.empty() ? "NUL" : stdinPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                           OPEN_EXISTING, 0, nullptr);
   HANDLE out = CreateCapture(outName);
   HANDLE err = CreateCapture(errName);
