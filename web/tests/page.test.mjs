@@ -12,6 +12,7 @@ import { downloadBytes, mnr2txtOutputs, nativeBuild, openPage, root, serveSite, 
 const sample = path.join(root, 'samples/sample.mnr');
 const kOpen = 'むねりの問題データを読み込むにょ';
 const kEight = 'ジャンル別の８テキストファイルに変換にょ';
+const kOne = 'ジャンルをまとめて１テキストファイルに変換にょ';
 const kNoFile = '読み込んでいる問題ファイルが無いにょ';
 const kGenreList = '問題データのジャンル一覧にょ';
 const screenshots = path.join(root, 'build/web/screenshots');
@@ -41,6 +42,26 @@ function assertSameFiles(actual, expected) {
   for (const name of Object.keys(expected)) assert.ok(actual[name].equals(expected[name]), `${name} differs from mnr2txt's`);
 }
 
+async function singleFile(page, button) {
+  const { name, bytes } = await downloadBytes(page, () => page.getByRole('button', { name: button }).click());
+  return { [name]: bytes };
+}
+
+// Every download of the loaded file, in both encodings, against mnr2txt's
+// output for the same file; leaves UTF-8 chosen.
+async function assertEveryOutput(page, file) {
+  await page.getByLabel('Shift-JIS').check();
+  const zip = await eightFiles(page);
+  assert.equal(zip.name, path.basename(file).replace(/\.mnr$/, '.zip'));
+  assertSameFiles(zip.files, mnr2txtOutputs(file));
+  assertSameFiles(await singleFile(page, kOne), mnr2txtOutputs(file, '--one-file'));
+  assertSameFiles({ ...(await singleFile(page, 'CSV')), ...(await singleFile(page, 'JSON')) },
+                  { ...mnr2txtOutputs(file, '--csv'), ...mnr2txtOutputs(file, '--json') });
+  await page.getByLabel('UTF-8').check();
+  assertSameFiles((await eightFiles(page)).files, mnr2txtOutputs(file, '--utf8'));
+  assertSameFiles(await singleFile(page, kOne), mnr2txtOutputs(file, '--one-file', '--utf8'));
+}
+
 async function dropFile(page, name, bytes) {
   await page.evaluate(([name, data]) => {
     const transfer = new DataTransfer();
@@ -57,7 +78,6 @@ async function assertNoFileState(page) {
 }
 
 test('the sample by the open control: genres, name, problems, and every download as mnr2txt writes it', { timeout: 120_000 }, async () => {
-  const sjis = mnr2txtOutputs(sample);
   const utf8 = mnr2txtOutputs(sample, '--utf8');
   const page = await openPage(browser, server.url);
   await assertNoFileState(page);
@@ -68,22 +88,8 @@ test('the sample by the open control: genres, name, problems, and every download
   assert.equal(await page.locator('#Panel_FileName').textContent(), 'sample.mnr');
   assert.deepEqual(await listLines(page), [...Array(8).keys()].map((g) => `${g}：${lines(utf8[`sample${g}.txt`])[0]}`));
 
-  const shiftJis = await eightFiles(page);
-  assert.equal(shiftJis.name, 'sample.zip');
-  assertSameFiles(shiftJis.files, sjis);
+  await assertEveryOutput(page, sample);
   assert.equal(await page.locator('#Panel_Help').textContent(), '８つのテキストファイルを作ったにょ！');
-  // The single-stream outputs, in both encodings where they have two.
-  const single = async (button) => {
-    const { name, bytes } = await downloadBytes(page, () => page.getByRole('button', { name: button }).click());
-    return { [name]: bytes };
-  };
-  const kOne = 'ジャンルをまとめて１テキストファイルに変換にょ';
-  assertSameFiles(await single(kOne), mnr2txtOutputs(sample, '--one-file'));
-  assertSameFiles({ ...(await single('CSV')), ...(await single('JSON')) },
-                  { ...mnr2txtOutputs(sample, '--csv'), ...mnr2txtOutputs(sample, '--json') });
-  await page.getByLabel('UTF-8').check();
-  assertSameFiles((await eightFiles(page)).files, utf8);
-  assertSameFiles(await single(kOne), mnr2txtOutputs(sample, '--one-file', '--utf8'));
 
   // A genre's problems: question and five choices, as its file has them.
   await page.locator('#ListBox_Gerne li').nth(1).click();
@@ -148,5 +154,18 @@ test('the maximal file converts off the main thread, with progress, as mnr2txt c
   const seen = await page.evaluate(() => window.seen);
   assert.ok(seen.partial, 'progress was shown');
   assert.ok(seen.gap < 500, `the main thread paused ${seen.gap} ms`);
+  fs.rmSync(dir, { recursive: true });
+});
+
+test('random problem sets with every kind of byte: every download as mnr2txt writes it', { timeout: 120_000 }, async () => {
+  const dir = tempDir();
+  execFileSync(path.join(nativeBuild, 'tests/web/make-random-sets'), [dir, '4', '932']);
+  const page = await openPage(browser, server.url);
+  for (let n = 0; n < 4; ++n) {
+    const file = path.join(dir, `random${n}.mnr`);
+    await page.locator('#OpenDialog').setInputFiles(file);
+    await page.locator('#Panel_FileName', { hasText: path.basename(file) }).waitFor();
+    await assertEveryOutput(page, file);
+  }
   fs.rmSync(dir, { recursive: true });
 });
