@@ -42,7 +42,7 @@ TEST_F(Outputs, OneFileIsTheEightGenreFilesInOrder) {
 
   r = Run({"--one-file", "--utf8", "-o", "-", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, cli_test::Utf8Of(AllGenreFiles(problems)));  // nothing else on stdout
+  EXPECT_EQ(r.rawOut, cli_test::Utf8Of(AllGenreFiles(problems)));  // nothing else on stdout
   EXPECT_EQ(r.err, "");
 }
 
@@ -56,11 +56,11 @@ TEST_F(Outputs, StandardInputAndOutputCarryTheSameBytesAsFiles) {
 
   RunResult r = Run({"--csv", "-o", "-", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, csv);
+  EXPECT_EQ(r.rawOut, csv);
   r = Run({"--json", "-o", "-", "-"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, json.replace(0, 19, "{\"file\":\"stdin\","));
+  EXPECT_EQ(r.rawOut, json.replace(0, 19, "{\"file\":\"stdin\","));
   // Written to files, standard input is named stdin.
   r = Run({"-", "--json"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
