@@ -102,41 +102,47 @@ void RecordMasks(const std::uint8_t* bytes, RecordMask& spaces, RecordMask& lead
   }
 }
 
-// The first stored space at or after from, or end.
-std::size_t NextSpace(const RecordMask& spaces, std::size_t from, std::size_t end) {
-  while (from < end) {
-    const std::uint64_t bits = spaces.words[from / 64] >> (from % 64);
-    if (bits != 0) return std::min(end, from + __builtin_ctzll(bits));
-    from = (from / 64 + 1) * 64;
-  }
-  return end;
+// The 64 bits of a record mask from bit pos on (zeros past the record).
+std::uint64_t BitsFrom(const RecordMask& mask, std::size_t pos) {
+  constexpr std::size_t kWords = kRecordSize / 64;
+  const std::size_t word = pos / 64, shift = pos % 64;
+  std::uint64_t bits = mask.words[word] >> shift;
+  if (shift != 0 && word + 1 < kWords) bits |= mask.words[word + 1] << (64 - shift);
+  return bits;
 }
 
-// How many bytes right before position end, down to start, can only be lead
-// bytes.
-std::size_t LeadRun(const RecordMask& leads, std::size_t start, std::size_t end) {
-  std::size_t runStart = end;
-  while (runStart > start) {
-    const std::size_t last = runStart - 1;
-    const std::size_t word = last / 64, bit = last % 64;
-    const std::uint64_t atOrBelow = bit == 63 ? ~0ull : (2ull << bit) - 1;
-    const std::uint64_t notLead = ~leads.words[word] & atOrBelow;
-    if (notLead != 0) {
-      const std::size_t nearest = word * 64 + 63 - __builtin_clzll(notLead);
-      runStart = std::max(start, nearest + 1);
-      break;
-    }
-    runStart = std::max(start, word * 64);
-  }
-  return end - runStart;
+// The positions right after each run of set bits of odd length, counting
+// runs on from the previous word through carry (1 when that word ended in
+// the middle of such a run). Adding a run's start bit to the run carries
+// past its end; starts at even and at odd positions are added separately so
+// that the position where the carry lands tells the run's parity.
+std::uint64_t OddRunEnds(std::uint64_t bits, std::uint64_t& carry) {
+  constexpr std::uint64_t kEven = 0x5555555555555555ull, kOdd = ~kEven;
+  const std::uint64_t starts = bits & ~(bits << 1);
+  const std::uint64_t evenStartMask = kEven ^ carry;
+  const std::uint64_t evenStarts = starts & evenStartMask;
+  const std::uint64_t oddStarts = starts & ~evenStartMask;
+  const std::uint64_t evenCarries = bits + evenStarts;
+  std::uint64_t oddCarries;
+  const bool overflow = __builtin_add_overflow(bits, oddStarts, &oddCarries);
+  oddCarries |= carry;
+  carry = overflow ? 1 : 0;
+  return ((evenCarries & ~bits) & kOdd) | ((oddCarries & ~bits) & kEven);
 }
 
-// The same rule as TextLength, read off the record's masks.
+// The same rule as TextLength, read off the record's masks: a stored space
+// ends the text unless it comes right after an odd number of bytes that can
+// only be lead bytes (then it is a trail byte).
 std::size_t MaskedTextLength(const RecordMask& spaces, const RecordMask& leads, std::size_t offset,
                              std::size_t size) {
-  const std::size_t end = offset + size;
-  for (std::size_t i = NextSpace(spaces, offset, end); i < end; i = NextSpace(spaces, i + 1, end)) {
-    if (LeadRun(leads, offset, i) % 2 == 0) return i - offset;
+  std::uint64_t carry = 0;
+  for (std::size_t at = 0; at < size; at += 64) {
+    const std::size_t n = std::min<std::size_t>(64, size - at);
+    const std::uint64_t inField = n == 64 ? ~0ull : (1ull << n) - 1;
+    const std::uint64_t lead = BitsFrom(leads, offset + at) & inField;
+    const std::uint64_t space = BitsFrom(spaces, offset + at) & inField;
+    const std::uint64_t boundary = space & ~OddRunEnds(lead, carry);
+    if (boundary != 0) return at + __builtin_ctzll(boundary);
   }
   return size;
 }

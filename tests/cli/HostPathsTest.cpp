@@ -9,37 +9,18 @@
 #include <unistd.h>
 #endif
 
-#include "frontend/Messages.h"
 #include "platform/IoError.h"
-#include "samples/SampleProblems.h"
 #include "tests/cli/CliTestEnv.h"
+#include "tests/cli/Mnr2txtFixture.h"
 
 namespace {
 
 using cli_test::kSeparator;
+using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
 using cli_test::TerminalText;
 using test_support::MnrWriter;
-
-class HostPaths : public testing::Test {
- protected:
-  std::string Path(const std::string& name = "") const { return dir_.host(name); }
-  RunResult Run(const std::vector<std::string>& args) const {
-    return cli_test::RunMnr2txt(args, dir_.host());
-  }
-  static std::string Message(const std::string& file, const std::string& cp932) {
-    return "mnr2txt: " + file + ": " + TerminalText(cp932) + "\n";
-  }
-  // The eight genre files "<prefix><g>.txt" (host paths) hold problems'.
-  static void ExpectGenreFiles(const std::string& prefix, const MnrWriter& problems) {
-    for (int g = 0; g < 8; ++g)
-      EXPECT_EQ(ReadFile(prefix + std::to_string(g) + ".txt"), problems.expectedGenreFile(g)) << prefix << g;
-  }
-
- private:
-  test_env::TempDir dir_;
-};
 
 MnrWriter OtherProblems() {
   MnrWriter w;
@@ -48,7 +29,7 @@ MnrWriter OtherProblems() {
   return w;
 }
 
-TEST_F(HostPaths, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
+TEST_F(Mnr2txt, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
   const MnrWriter problems = MakeSampleProblems();
   problems.writeTo(Path("x.mnr"));
   problems.writeTo(Path("x0.txt"));  // a problem file named like x.mnr's genre 0 file
@@ -58,7 +39,7 @@ TEST_F(HostPaths, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
                        Message("x.mnr", messages::kExportFailed));
   const test_support::Bytes bytes = problems.bytes();
   EXPECT_EQ(ReadFile(Path("x0.txt")), std::string(bytes.begin(), bytes.end()));
-  ExpectGenreFiles(Path("x0"), problems);  // x0.txt itself was converted
+  ExpectGenreFiles("", "x0", problems);  // x0.txt itself was converted
 
   const std::string a = std::string("a") + kSeparator + "x.mnr", b = std::string("b") + kSeparator + "x.mnr";
   cli_test::MakeDir(Path("a"));
@@ -73,10 +54,10 @@ TEST_F(HostPaths, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
     expected += "mnr2txt: out" + std::string(1, kSeparator) + "x" + std::to_string(g) +
                 ".txt: not written: this run already wrote it\n";
   EXPECT_EQ(r.err, expected + Message(b, messages::kExportFailed));
-  ExpectGenreFiles(Path("out") + kSeparator + "x", problems);
+  ExpectGenreFiles(Path("out"), "x", problems);
 }
 
-TEST_F(HostPaths, ControlBytesInAGenreNameAreShownVisibly) {
+TEST_F(Mnr2txt, ControlBytesInAGenreNameAreShownVisibly) {
   MnrWriter w;
   w.genre(0).name = "\x1B[31mA\tB\r\x7F";
   w.writeTo(Path("esc.mnr"));
@@ -89,7 +70,7 @@ TEST_F(HostPaths, ControlBytesInAGenreNameAreShownVisibly) {
 }
 
 #ifndef _WIN32
-TEST_F(HostPaths, DotDotIsResolvedAsTheKernelResolvesIt) {
+TEST_F(Mnr2txt, DotDotIsResolvedAsTheKernelResolvesIt) {
   const MnrWriter problems = MakeSampleProblems();
   cli_test::MakeDir(Path("work"));
   cli_test::MakeDir(Path("elsewhere"));
@@ -100,7 +81,7 @@ TEST_F(HostPaths, DotDotIsResolvedAsTheKernelResolvesIt) {
 
   RunResult r = Run({"work/link/../sample.mnr"});
   EXPECT_EQ(r.status, 0) << r.err;
-  ExpectGenreFiles(Path("elsewhere/sample"), problems);
+  ExpectGenreFiles(Path("elsewhere"), "sample", problems);
   EXPECT_FALSE(cli_test::FileExists(Path("work/sample0.txt")));
 
   // A file is no folder, and a missing folder has no parent to go back to.
@@ -114,7 +95,7 @@ TEST_F(HostPaths, DotDotIsResolvedAsTheKernelResolvesIt) {
   EXPECT_FALSE(cli_test::FileExists(Path("ok0.txt")));
 }
 
-TEST_F(HostPaths, NamesWithCharactersWindowsRefusesAreTheirOwn) {
+TEST_F(Mnr2txt, NamesWithCharactersWindowsRefusesAreTheirOwn) {
   const MnrWriter problems = MakeSampleProblems();
   // With an unrelated a/b.mnr present, a\b.mnr must still be a\b.mnr; the
   // raw Shift-JIS name 表示.mnr holds the byte 0x5C too.
@@ -124,12 +105,12 @@ TEST_F(HostPaths, NamesWithCharactersWindowsRefusesAreTheirOwn) {
     problems.writeTo(Path(name + ".mnr"));
     const RunResult r = Run({name + ".mnr"});
     EXPECT_EQ(r.status, 0) << name << r.err;
-    ExpectGenreFiles(Path(name), problems);
+    ExpectGenreFiles("", name, problems);
   }
   EXPECT_FALSE(cli_test::FileExists(Path("a/b0.txt")));
 }
 
-TEST_F(HostPaths, FifosNeverBlock) {
+TEST_F(Mnr2txt, FifosNeverBlock) {
   const MnrWriter problems = MakeSampleProblems();
   ASSERT_EQ(mkfifo(Path("fifo.mnr").c_str(), 0600), 0);
   RunResult r = Run({"fifo.mnr"});  // no writer: read as empty
@@ -147,7 +128,7 @@ TEST_F(HostPaths, FifosNeverBlock) {
   }
 }
 
-TEST_F(HostPaths, ALostStandardOutputIsAFailure) {
+TEST_F(Mnr2txt, ALostStandardOutputIsAFailure) {
   MakeSampleProblems().writeTo(Path("set1.mnr"));
   for (const char* command : {"-l set1.mnr", "--help", "--version", "--json -o - set1.mnr"}) {
     const RunResult r = cli_test::RunProgram(

@@ -3,27 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "frontend/Messages.h"
-#include "samples/SampleProblems.h"
 #include "tests/cli/CliTestEnv.h"
+#include "tests/cli/Mnr2txtFixture.h"
 #include "tests/reliability/RandomProblems.h"
 
 namespace {
 
+using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
 using test_support::MnrWriter;
-
-class Outputs : public testing::Test {
- protected:
-  std::string Path(const std::string& name = "") const { return dir_.host(name); }
-  RunResult Run(const std::vector<std::string>& args, const std::string& stdinPath = "") const {
-    return cli_test::RunMnr2txt(args, dir_.host(), stdinPath);
-  }
-
- private:
-  test_env::TempDir dir_;
-};
 
 std::string AllGenreFiles(const MnrWriter& w) {
   std::string all;
@@ -31,7 +20,7 @@ std::string AllGenreFiles(const MnrWriter& w) {
   return all;
 }
 
-TEST_F(Outputs, OneFileIsTheEightGenreFilesInOrder) {
+TEST_F(Mnr2txt, OneFileIsTheEightGenreFilesInOrder) {
   const MnrWriter problems = MakeSampleProblems();
   problems.writeTo(Path("set1.mnr"));
   RunResult r = Run({"--one-file", "set1.mnr"});
@@ -42,11 +31,11 @@ TEST_F(Outputs, OneFileIsTheEightGenreFilesInOrder) {
 
   r = Run({"--one-file", "--utf8", "-o", "-", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, cli_test::Utf8Of(AllGenreFiles(problems)));  // nothing else on stdout
+  EXPECT_EQ(r.rawOut, cli_test::Utf8Of(AllGenreFiles(problems)));  // nothing else on stdout
   EXPECT_EQ(r.err, "");
 }
 
-TEST_F(Outputs, StandardInputAndOutputCarryTheSameBytesAsFiles) {
+TEST_F(Mnr2txt, StandardInputAndOutputCarryTheSameBytesAsFiles) {
   MakeSampleProblems().writeTo(Path("set1.mnr"));
   ASSERT_EQ(Run({"--json", "set1.mnr"}).status, 0);
   ASSERT_EQ(Run({"--csv", "set1.mnr"}).status, 0);
@@ -56,11 +45,11 @@ TEST_F(Outputs, StandardInputAndOutputCarryTheSameBytesAsFiles) {
 
   RunResult r = Run({"--csv", "-o", "-", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, csv);
+  EXPECT_EQ(r.rawOut, csv);
   r = Run({"--json", "-o", "-", "-"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, json.replace(0, 19, "{\"file\":\"stdin\","));
+  EXPECT_EQ(r.rawOut, json.replace(0, 19, "{\"file\":\"stdin\","));
   // Written to files, standard input is named stdin.
   r = Run({"-", "--json"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
@@ -72,7 +61,7 @@ TEST_F(Outputs, StandardInputAndOutputCarryTheSameBytesAsFiles) {
   EXPECT_EQ(r.err, "mnr2txt: stdin: " + cli_test::TerminalText(messages::kNotAProblemFile) + "\n");
 }
 
-TEST_F(Outputs, CommandLinesThatCannotWork) {
+TEST_F(Mnr2txt, CommandLinesThatCannotWork) {
   MakeSampleProblems().writeTo(Path("set1.mnr"));
   const struct {
     std::vector<std::string> args;
@@ -97,7 +86,7 @@ TEST_F(Outputs, CommandLinesThatCannotWork) {
 // Python's own csv and json modules read the outputs back; what they find
 // must be the genre files' texts, for the sample and for random sets (texts
 // of every kind: quotes, commas, control bytes, bytes that are no CP932).
-TEST_F(Outputs, CsvAndJsonReadBackAsTheGenreFiles) {
+TEST_F(Mnr2txt, CsvAndJsonReadBackAsTheGenreFiles) {
   reliability::RandomProblems random(20261208);
   std::vector<MnrWriter> sets = {MakeSampleProblems()};
   for (int i = 0; i < 6; ++i) sets.push_back(random.NextSet());

@@ -9,6 +9,7 @@ namespace cli_test {
 struct RunResult {
   int status = -1;  // exit status; -1 when it did not exit normally
   std::string out;  // standard output, line breaks as "\n"
+  std::string rawOut;  // standard output byte for byte (a data stream)
   std::string err;  // standard error, line breaks as "\n"
 };
 

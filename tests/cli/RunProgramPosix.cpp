@@ -53,6 +53,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     result.status = WEXITSTATUS(status);
   }
   result.out = ReadAll(outName);
+  result.rawOut = result.out;
   result.err = ReadAll(errName);
   unlink(outName);
   unlink(errName);

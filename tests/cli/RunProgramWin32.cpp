@@ -36,13 +36,17 @@ HANDLE CreateCapture(const std::string& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The program's text-mode output ends lines with CR LF.
-std::string ReadAll(const std::string& path) {
+std::string ReadRaw(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream buffer;
   buffer << file.rdbuf();
+  return buffer.str();
+}
+
+// The program's text-mode output ends lines with CR LF.
+std::string WithoutCarriageReturns(const std::string& raw) {
   std::string text;
-  for (char c : buffer.str()) {
+  for (char c : raw) {
     if (c != '\r') text += c;
   }
   return text;
@@ -92,8 +96,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   CloseHandle(in);
   CloseHandle(out);
   CloseHandle(err);
-  result.out = ReadAll(outName);
-  result.err = ReadAll(errName);
+  result.rawOut = ReadRaw(outName);
+  result.out = WithoutCarriageReturns(result.rawOut);
+  result.err = WithoutCarriageReturns(ReadRaw(errName));
   DeleteFileA(outName.c_str());
   DeleteFileA(errName.c_str());
   return result;

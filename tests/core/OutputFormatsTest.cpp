@@ -31,13 +31,14 @@ class OutputFormatsTest : public testing::Test {
   T_mnrFormat set;
 };
 
-// Quotes, commas, a TAB and an escape byte, a byte that is no CP932 (0x80)
-// in a name and in a question, an empty genre between two full ones.
+// Quotes, commas, a TAB and an escape byte, bytes that are no CP932 (a lead
+// byte before DEL, a lead byte at the end) in a question and in a name, an
+// empty genre between two full ones.
 MnrWriter Awkward() {
   MnrWriter w;
   w.genre(0).name = "a,\"b\"\t\x1B[31m";
-  w.genre(0).problems = {Problem{"Q\x80\x82\xA0", {"x,y", "say \"hi\"", "", "\\", "e"}}};
-  w.genre(1).name = "\x80";  // no problems: its bad byte is not written in CSV
+  w.genre(0).problems = {Problem{"Q\x81\x7F\x82\xA0", {"x,y", "say \"hi\"", "", "\\", "e"}}};
+  w.genre(1).name = "\x81";  // no problems: its bad byte is not written in CSV
   w.genre(2).name = "two";
   w.genre(2).problems = {Problem{"1", {"a", "b", "c", "d", "e"}}, Problem{"2", {"", "", "", "", ""}}};
   return w;
@@ -46,10 +47,10 @@ MnrWriter Awkward() {
 TEST_F(OutputFormatsTest, CsvIsByteExact) {
   Load(Awkward());
   std::string csv;
-  EXPECT_EQ(WriteCsv(set, Collect(csv)), 1u);  // the question's 0x80; genre 1 has no row
+  EXPECT_EQ(WriteCsv(set, Collect(csv)), 1u);  // the question's; genre 1 has no row
   EXPECT_EQ(csv,
             "\xEF\xBB\xBFgenre,name,question,choice1,choice2,choice3,choice4,choice5\r\n"
-            "0,\"a,\"\"b\"\"\t\x1B[31m\",Q\xEF\xBF\xBD\xE3\x81\x82,\"x,y\",\"say \"\"hi\"\"\",,\\,e\r\n"
+            "0,\"a,\"\"b\"\"\t\x1B[31m\",Q\xEF\xBF\xBD\x7F\xE3\x81\x82,\"x,y\",\"say \"\"hi\"\"\",,\\,e\r\n"
             "2,two,1,a,b,c,d,e\r\n"
             "2,two,2,,,,,\r\n");
 }
@@ -61,7 +62,7 @@ TEST_F(OutputFormatsTest, JsonIsByteExact) {
   std::string expected =
       "{\"file\":\"s\\\"et\xEF\xBF\xBD.mnr\",\"genres\":[\n"
       "{\"number\":0,\"name\":\"a,\\\"b\\\"\\t\\u001b[31m\",\"count\":1,\"problems\":[\n"
-      "{\"question\":\"Q\xEF\xBF\xBD\xE3\x81\x82\",\"choices\":[\"x,y\",\"say \\\"hi\\\"\",\"\",\"\\\\\",\"e\"]}]},\n"
+      "{\"question\":\"Q\xEF\xBF\xBD\x7F\xE3\x81\x82\",\"choices\":[\"x,y\",\"say \\\"hi\\\"\",\"\",\"\\\\\",\"e\"]}]},\n"
       "{\"number\":1,\"name\":\"\xEF\xBF\xBD\",\"count\":0,\"problems\":[]},\n"
       "{\"number\":2,\"name\":\"two\",\"count\":2,\"problems\":[\n"
       "{\"question\":\"1\",\"choices\":[\"a\",\"b\",\"c\",\"d\",\"e\"]},\n"
@@ -88,7 +89,7 @@ TEST_F(OutputFormatsTest, OneFileIsTheEightGenreFilesInOrder) {
   for (int g = 0; g < 8; ++g)
     WriteGenreText(set, g, TextEncoding::kUtf8, [&](std::string_view b) { utf8Expected += b; });
   EXPECT_EQ(utf8, utf8Expected);
-  EXPECT_NE(utf8.find("Q\xEF\xBF\xBD\xE3\x81\x82\r\n"), std::string::npos);
+  EXPECT_NE(utf8.find("Q\xEF\xBF\xBD\x7F\xE3\x81\x82\r\n"), std::string::npos);
 }
 
 TEST_F(OutputFormatsTest, AFailingSinkStopsTheWriter) {
