@@ -2,15 +2,14 @@
 // downloadable (the zip the page hands over), as the page times it from the
 // file's arrival to the zip's bytes, best of five runs in headless chromium.
 //   node bench/web-bench.mjs MAXIMAL.mnr   (run from bench/web.sh)
-import { downloadBytes, openPage, serveSite, startBrowser } from '../web/tests/harness.mjs';
+import { downloadBytes, openPage, serveSite } from '../web/tests/harness.mjs';
 
 const file = process.argv[2];
 const server = await serveSite();
-const browser = await startBrowser();
 let best = null;
 try {
   for (let run = 0; run < 5; ++run) {
-    const page = await openPage(browser, server.url);
+    const page = await openPage(server.url);
     const started = performance.now();
     await page.locator('#OpenDialog').setInputFiles(file);
     await page.locator('#BitBtn_Decode1:not([disabled])').waitFor({ timeout: 120_000 });
@@ -22,7 +21,6 @@ try {
     await page.context().close();
   }
 } finally {
-  await browser.close();
   await server.close();
 }
 console.log(`page: ${best.ready.toFixed(3)} s from the chosen file to the zip's bytes ready to download ` +

@@ -80,8 +80,13 @@ function saveBlob(name, blob) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(blob);
   link.download = name;
+  link.hidden = true;
+  document.body.append(link);
   link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 60_000);
+  setTimeout(() => {
+    link.remove();
+    URL.revokeObjectURL(link.href);
+  }, 60_000);
 }
 
 // Problems of a genre: question and five choices as in the genre file,

@@ -35,13 +35,24 @@ export function serveSite() {
   })));
 }
 
-// This machine's closed network refuses Chromium's own connections: none are made.
-export function startBrowser() {
-  return chromium.launch({
+// A fresh chromium, headless, with a fresh profile folder of its own. This
+// machine's closed network refuses Chromium's own connections: none are made.
+async function startBrowser() {
+  const profile = tempDir();
+  const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
+    acceptDownloads: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
            '--disable-component-update', '--disable-sync'],
   });
+  // Chromium may still be writing the profile as it closes: retried, and a
+  // leftover in the temporary folder is no failure.
+  context.on('close', () => {
+    try {
+      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    } catch {}
+  });
+  return context;
 }
 
 export function tempDir() {
@@ -61,17 +72,31 @@ export function mnr2txtOutputs(problemFile, ...options) {
   return files;
 }
 
-// A fresh page of the served site, ready once the converter has started.
-export async function openPage(browser, url) {
-  const context = await browser.newContext({ acceptDownloads: true });
-  const page = await context.newPage();
-  page.on('pageerror', (error) => { throw error; });
+// The served site in a fresh browser, ready once the converter has started;
+// close with page.context().close().
+export async function openPage(url) {
+  const context = await startBrowser();
+  const page = context.pages()[0] ?? await context.newPage();
+  page.on('pageerror', (error) => console.error('page error:', error));
   await page.goto(url);
   await page.waitForSelector('body[data-ready]');
   return page;
 }
 
+// The download a click starts; on a time-out, says what the page showed.
+// Chromium drops now and then a download that follows another too closely
+// (seen here about once in ten at a few hundred ms): a second between them,
+// as between a person's clicks.
+const lastDownload = new WeakMap();
 export async function downloadBytes(page, click) {
-  const [download] = await Promise.all([page.waitForEvent('download'), click()]);
+  const since = performance.now() - (lastDownload.get(page) ?? -Infinity);
+  if (since < 1000) await page.waitForTimeout(1000 - since);
+  lastDownload.set(page, performance.now());
+  const waiting = page.waitForEvent('download', { timeout: 30_000 }).catch(async (error) => {
+    const shown = await page.evaluate(() => [document.getElementById('Panel_Help').textContent,
+                                             document.body.getAttribute('aria-busy')]);
+    throw new Error(`no download (status line, busy: ${JSON.stringify(shown)}): ${error.message}`);
+  });
+  const [download] = await Promise.all([waiting, click()]);
   return { name: download.suggestedFilename(), bytes: fs.readFileSync(await download.path()) };
 }
