@@ -54,7 +54,7 @@ std::size_t WriteOutput(const T_mnrFormat& problems, const std::string& file,
 bool WriteTarget(const OutputTarget& target, const T_mnrFormat& problems, const std::string& file,
                  const ConvertSettings& settings, int genre, RunFiles& runFiles,
                  std::size_t& invalidBytes) {
-  const std::string refusal = runFiles.Refusal(target.path);
+  const std::string refusal = runFiles.Refusal(target.path, target.shown);
   if (!refusal.empty()) {
     ReportFile(target.shown, refusal);
     return false;
@@ -62,7 +62,7 @@ bool WriteTarget(const OutputTarget& target, const T_mnrFormat& problems, const 
   const bool genreFile = settings.format == OutputFormat::kGenreFiles;
   try {
     platform::TextFile out(target.path, genreFile ? platform::TextFile::kBufferSize : kStreamBufferSize);
-    runFiles.AddWritten(target.path);  // even partly written, it is this run's
+    runFiles.AddWritten(target.path, target.shown);  // even partly written, it is this run's
     invalidBytes += WriteOutput(problems, file, settings, genre,
                                 [&out](std::string_view bytes) { out.Write(bytes); });
     out.Close();

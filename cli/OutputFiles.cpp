@@ -71,14 +71,9 @@ std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& 
   return targets;
 }
 
-std::string RunFiles::Refusal(const std::string& fullPath) const {
-  const std::string key = Key(fullPath);
-  if (inputs_.count(key)) return "not written: it is a problem file of this run";
-  if (written_.count(key)) return "not written: this run already wrote it";
-  return {};
-}
+namespace {
 
-std::string RunFiles::Key(const std::string& fullPath) {
+std::string PathKey(const std::string& fullPath) {
 #ifdef _WIN32
   std::string key = fullPath;
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -86,6 +81,33 @@ std::string RunFiles::Key(const std::string& fullPath) {
 #else
   return fullPath;
 #endif
+}
+
+}  // namespace
+
+void RunFiles::Files::Add(const std::string& fullPath, const std::string& shown) {
+  paths.insert(PathKey(fullPath));
+  if (const auto identity = IdentityOf(shown)) identities.insert(*identity);
+}
+
+bool RunFiles::Files::Holds(const std::string& fullPath, const std::string& shown) const {
+  if (paths.count(PathKey(fullPath))) return true;
+  const auto identity = IdentityOf(shown);
+  return identity && identities.count(*identity);
+}
+
+void RunFiles::AddInput(const std::string& fullPath, const std::string& shown) {
+  inputs_.Add(fullPath, shown);
+}
+
+void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown) {
+  written_.Add(fullPath, shown);
+}
+
+std::string RunFiles::Refusal(const std::string& fullPath, const std::string& shown) const {
+  if (inputs_.Holds(fullPath, shown)) return "not written: it is a problem file of this run";
+  if (written_.Holds(fullPath, shown)) return "not written: this run already wrote it";
+  return {};
 }
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/FileIdentity.h"
 #include "cli/Options.h"
 
 namespace cli {
@@ -25,19 +26,25 @@ std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& 
                                         const std::string& fullFile, const std::string& outputDir,
                                         const std::string& outputDirShown);
 
-// The inputs and outputs of one run, by full path.
+// The inputs and outputs of one run, by full path and by the file a name
+// reaches (so a hard or symbolic link to a problem file is one too). Each
+// file is given by its full Windows-form path and its name as typed.
 class RunFiles {
  public:
-  void AddInput(const std::string& fullPath) { inputs_.insert(Key(fullPath)); }
-  void AddWritten(const std::string& fullPath) { written_.insert(Key(fullPath)); }
-  // Empty when the path may be written; otherwise why not.
-  std::string Refusal(const std::string& fullPath) const;
+  void AddInput(const std::string& fullPath, const std::string& shown);
+  void AddWritten(const std::string& fullPath, const std::string& shown);
+  // Empty when the file may be written; otherwise why not.
+  std::string Refusal(const std::string& fullPath, const std::string& shown) const;
 
  private:
-  // Windows names are the same whatever the case of their letters.
-  static std::string Key(const std::string& fullPath);
-  std::set<std::string> inputs_;
-  std::set<std::string> written_;
+  struct Files {
+    std::set<std::string> paths;  // Windows names are the same whatever the case of their letters
+    std::set<FileIdentity> identities;
+    void Add(const std::string& fullPath, const std::string& shown);
+    bool Holds(const std::string& fullPath, const std::string& shown) const;
+  };
+  Files inputs_;
+  Files written_;
 };
 
 }  // namespace cli

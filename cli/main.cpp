@@ -46,7 +46,7 @@ cli::RunFiles InputsOf(const std::vector<std::string>& files) {
   for (const std::string& file : files) {
     if (file == cli::kStandardStream) continue;
     try {
-      runFiles.AddInput(platform::FullPathFromNative(file));
+      runFiles.AddInput(platform::FullPathFromNative(file), file);
     } catch (const platform::EInOutError&) {
       // Not reachable as a path: it will be reported when its turn comes.
     }

@@ -95,6 +95,22 @@ TEST_F(Mnr2txt, DotDotIsResolvedAsTheKernelResolvesIt) {
   EXPECT_FALSE(cli_test::FileExists(Path("ok0.txt")));
 }
 
+// Another name for a problem file of the run is that file.
+TEST_F(Mnr2txt, LinksToAProblemFileAreNotWrittenThrough) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("x.mnr"));
+  const test_support::Bytes bytes = problems.bytes();
+  ASSERT_EQ(link(Path("x.mnr").c_str(), Path("x0.txt").c_str()), 0);
+  ASSERT_EQ(symlink(Path("x.mnr").c_str(), Path("x1.txt").c_str()), 0);
+  const RunResult r = Run({"x.mnr"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "mnr2txt: x0.txt: not written: it is a problem file of this run\n"
+                   "mnr2txt: x1.txt: not written: it is a problem file of this run\n" +
+                       Message("x.mnr", messages::kExportFailed));
+  EXPECT_EQ(ReadFile(Path("x.mnr")), std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(ReadFile(Path("x2.txt")), problems.expectedGenreFile(2));
+}
+
 TEST_F(Mnr2txt, NamesWithCharactersWindowsRefusesAreTheirOwn) {
   const MnrWriter problems = MakeSampleProblems();
   // With an unrelated a/b.mnr present, a\b.mnr must still be a\b.mnr; the
