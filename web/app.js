@@ -8,6 +8,7 @@ const kProblemsPerPage = 50;
 let texts = null;      // the window's messages, from the core
 let loadedName = '';   // the problem file's name while one is loaded
 let problemLines = []; // the shown genre's file lines
+let problemCount = 0;
 let shownProblems = 0;
 let busy = false;
 
@@ -91,8 +92,9 @@ function saveBlob(name, blob) {
 
 // Problems of a genre: question and five choices as in the genre file,
 // a page of them at a time.
-function showProblems(genre, lines) {
+function showProblems(genre, lines, count) {
   problemLines = lines;
+  problemCount = count;
   shownProblems = 0;
   $('Problems_Title').textContent = $('ListBox_Gerne').children[genre].textContent;
   const link = $('Problems_Download');
@@ -104,8 +106,7 @@ function showProblems(genre, lines) {
 }
 
 function showMoreProblems() {
-  const total = (problemLines.length - 1) / 7;
-  const end = Math.min(total, shownProblems + kProblemsPerPage);
+  const end = Math.min(problemCount, shownProblems + kProblemsPerPage);
   const items = [];
   for (let n = shownProblems; n < end; ++n) {
     const at = 1 + 7 * n + 1;  // name line, then per problem an empty line first
@@ -123,7 +124,7 @@ function showMoreProblems() {
   }
   $('Problems_List').append(...items);
   shownProblems = end;
-  $('Problems_More').hidden = shownProblems >= total;
+  $('Problems_More').hidden = shownProblems >= problemCount;
 }
 
 worker.onmessage = ({ data }) => {
@@ -153,7 +154,7 @@ worker.onmessage = ({ data }) => {
       setStatus(data.ok ? texts.genreList : texts.noFile);
       break;
     case 'problems':
-      showProblems(data.genre, data.lines);
+      showProblems(data.genre, data.lines, data.count);
       break;
     case 'download':
       endWork();

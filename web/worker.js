@@ -32,8 +32,7 @@ function load(file) {
   }
   const ok = core._mnr_load() === 1;
   if (ok) fileName = file.name;
-  const counts = Array.from({ length: kGenres }, (_, g) => core._mnr_count(g));
-  postMessage({ type: 'loaded', ok, name: file.name, lines: genreLines(), counts });
+  postMessage({ type: 'loaded', ok, name: file.name, lines: genreLines() });
 }
 
 // The lines of a genre's file, as the core's length-prefixed list.
@@ -46,7 +45,8 @@ function problems(genre) {
     lines.push(utf8.decode(bytes.subarray(at + 4, at + 4 + n)));
     at += 4 + n;
   }
-  postMessage({ type: 'problems', genre, lines });
+  // A count <= 0 means no problems, as in the genre file.
+  postMessage({ type: 'problems', genre, lines, count: Math.max(core._mnr_count(genre), 0) });
 }
 
 // The pieces an output writer of the core streams.
