@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # Exit status 0 when this machine's kernel runs 32-bit x86 programs (some
 # refuse them with "Exec format error"), 1 when it does not. Runs a 96-byte
-# ELF32 that only calls exit(42).
+# ELF32 that only calls exit(42); written with printf, as a fresh machine
+# may have nothing else.
 set -u
 probe=$(mktemp)
 trap 'rm -f "$probe"' EXIT
-python3 - "$probe" <<'PY'
-import struct, sys
-code = bytes([0xB8, 1, 0, 0, 0, 0xBB, 42, 0, 0, 0, 0xCD, 0x80])  # exit(42) via int 0x80
-base, size = 0x08048000, 52 + 32 + 12
-header = struct.pack('<16sHHIIIIIHHHHHH', b'\x7fELF\x01\x01\x01' + bytes(9),
-                     2, 3, 1, base + 84, 52, 0, 0, 52, 32, 1, 0, 0, 0)
-segment = struct.pack('<8I', 1, 0, base, base, size, size, 5, 0x1000)
-open(sys.argv[1], 'wb').write(header + segment + code)
-PY
+elf_header='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+elf_header+='\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'
+elf_header+='\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'
+segment='\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'
+segment+='\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'
+code='\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80'  # mov eax,1; mov ebx,42; int 0x80
+printf "$elf_header$segment$code" >"$probe"
 chmod +x "$probe"
 "$probe" 2>/dev/null
 [ $? -eq 42 ]
