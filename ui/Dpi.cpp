@@ -4,8 +4,8 @@ namespace dpi {
 
 namespace {
 
-// Looked up at run time: these exist from Windows 10 version 1607 on, and
-// the program also starts on older Windows, which are not per-monitor aware.
+// Looked up at run time: it exists from Windows 10 version 1607 on, and the
+// program also starts on older Windows, which are not per-monitor aware.
 template <class Function>
 Function FromUser32(const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
@@ -26,14 +26,12 @@ int OfWindow(HWND window) {
   return dpi > 0 ? dpi : kDesigned;
 }
 
-SIZE FrameSize(int width, int height, DWORD style, DWORD exStyle, int dpi) {
-  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = FromUser32<AdjustForDpiFn>("AdjustWindowRectExForDpi");
-  RECT frame{0, 0, width, height};
-  if (adjustForDpi == nullptr || !adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  }
-  return {frame.right - frame.left, frame.bottom - frame.top};
+void SetClientSize(HWND window, int width, int height) {
+  RECT outer, client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left - client.right + width,
+               outer.bottom - outer.top - client.bottom + height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace dpi

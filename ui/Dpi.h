@@ -17,7 +17,8 @@ inline int PictureFactor(int dpi) { return dpi / kDesigned > 1 ? dpi / kDesigned
 
 // The DPI of the monitor the window is on (the system's on Windows before 10).
 int OfWindow(HWND window);
-// The outer size of a window whose client area is width x height at dpi.
-SIZE FrameSize(int width, int height, DWORD style, DWORD exStyle, int dpi);
+// Resizes the window so that its client area is width x height, keeping its
+// place and its frame as the system draws it now.
+void SetClientSize(HWND window, int width, int height);
 
 }  // namespace dpi

@@ -63,12 +63,13 @@ HWND TForm_Main::Create(HINSTANCE instance, int show, const std::wstring& startF
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   if (!RegisterWindowClass<TForm_Main>(instance, window_class::kMain, icon)) return nullptr;
   // Sized for 96 DPI here; the creation handler sizes it for its monitor.
-  const SIZE frame = dpi::FrameSize(kClientWidth, kClientHeight, kStyle, 0, dpi::kDesigned);
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   std::unique_ptr<TForm_Main> form(new TForm_Main(instance));
   form->startFile_ = startFile;
   HWND window = CreateWindowExW(0, window_class::kMain, application::Title().c_str(), kStyle,
-                                CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr,
-                                instance, &form);
+                                CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                frame.bottom - frame.top, nullptr, nullptr, instance, &form);
   if (window != nullptr) {
     ShowWindow(window, show);
     UpdateWindow(window);
@@ -270,8 +271,7 @@ HWND TForm_Main::CreateBitBtn(int id, const wchar_t* hint) {
 void TForm_Main::LayOut(int dpi) {
   dpi_ = dpi;
   auto scale = [dpi](int designed) { return dpi::Scale(designed, dpi); };
-  const SIZE frame = dpi::FrameSize(scale(kClientWidth), scale(kClientHeight), kStyle, 0, dpi);
-  SetWindowPos(handle_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  dpi::SetClientSize(handle_, scale(kClientWidth), scale(kClientHeight));
 
   HFONT oldFont = font_, oldHelpFont = helpFont_;
   font_ = fonts::CreateJapaneseFont(scale(kFontHeight));

@@ -36,9 +36,8 @@ TEST(Dpi, MainWindowFollowsAMoveToAnotherMonitor) {
   ASSERT_NE(form, nullptr);
   for (int dpi : {192, 144, 96}) {
     SCOPED_TRACE(dpi);
-    const SIZE frame = dpi::FrameSize(dpi::Scale(209, dpi), dpi::Scale(204, dpi),
-                                      GetWindowLongW(form, GWL_STYLE), 0, dpi);
-    RECT suggested{40, 30, 40 + frame.cx, 30 + frame.cy};
+    // The system's suggestion keeps the frame's proportions only roughly.
+    RECT suggested{40, 30, 40 + dpi::Scale(215, dpi), 30 + dpi::Scale(230, dpi)};
     SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     RECT window, client;
     GetWindowRect(form, &window);

@@ -166,6 +166,26 @@ void ExpectLoaded(const Shown& shown, const std::wstring& fileName, const std::s
   CHECK(shown.fileOpen && shown.decode1 && shown.decode2 && shown.quit && shown.about);
 }
 
+// The client area and every control where the design puts them, each length
+// times factor (the DPI / 96).
+void ExpectDesignedLayout(const Program& p, int factor) {
+  const SIZE client = ClientSize(p.Main());
+  CHECK(client.cx == 209 * factor && client.cy == 204 * factor);
+  struct Place { int id, left, top, width, height; };
+  const Place places[] = {
+      {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
+      {id::kBitBtnDecode1, 48, 176, 33, 25}, {id::kBitBtnDecode2, 88, 176, 33, 25},
+      {id::kBitBtnQuit, 128, 176, 33, 25},  {id::kBitBtnAbout, 168, 176, 33, 25},
+      {id::kPanelFileName, 0, 0, 209, 17},   {id::kPanelHelp, 0, 152, 209, 17},
+  };
+  for (const Place& place : places) {
+    const RECT r = PlaceInParent(p.Control(place.id));
+    CHECK(r.left == place.left * factor && r.top == place.top * factor &&
+          r.right - r.left == place.width * factor && r.bottom - r.top == place.height * factor);
+  }
+  CHECK(SendMessageW(p.Control(id::kListBoxGerne), LB_GETITEMHEIGHT, 0, 0) == 16 * factor);
+}
+
 // --- Using the program -----------------------------------------------------
 
 // Presses the open button and waits for the dialog.
@@ -273,22 +293,9 @@ void StartAndQuit(const Paths& paths) {
 
   Step("the window as designed");
   CHECK_TEXT(Text(p.Main()), FromShiftJis(messages::kAppTitle));
-  const SIZE client = ClientSize(p.Main());
-  CHECK(client.cx == 209 && client.cy == 204);
+  ExpectDesignedLayout(p, 1);
   const LONG style = GetWindowLongW(p.Main(), GWL_STYLE);
   CHECK((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME));
-  struct Place { int id, left, top, width, height; };
-  const Place places[] = {
-      {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
-      {id::kBitBtnDecode1, 48, 176, 33, 25}, {id::kBitBtnDecode2, 88, 176, 33, 25},
-      {id::kBitBtnQuit, 128, 176, 33, 25},  {id::kBitBtnAbout, 168, 176, 33, 25},
-      {id::kPanelFileName, 0, 0, 209, 17},   {id::kPanelHelp, 0, 152, 209, 17},
-  };
-  for (const Place& place : places) {
-    const RECT r = PlaceInParent(p.Control(place.id));
-    CHECK(r.left == place.left && r.top == place.top && r.right - r.left == place.width &&
-          r.bottom - r.top == place.height);
-  }
 
   Step("start state: no file");
   ExpectNoFile(Read(p));
@@ -595,79 +602,89 @@ void AnyFileName(const Paths& paths) {
   }
 }
 
-// A file dropped on the window loads as if chosen in the open dialog, which
-// then reopens with it; a bad or held one gives the boxes a dialog choice does.
-void DropFile(const Paths& paths) {
-  WriteGood(paths, L"クイズ 1.mnr");
-  WriteGood(paths, L"held.mnr");
+// Files for the drop and the command line: a good one whose name has a space
+// and Japanese, one that is no problem file, one another program will hold.
+const wchar_t kGoodName[] = L"クイズ 1.mnr";
+void WriteGoodBadAndHeld(const Paths& paths) {
+  WriteGood(paths, kGoodName);
   WriteNotAProblemFile(paths, L"bad.mnr");
+  WriteGood(paths, L"held.mnr");
+}
+
+HANDLE HoldWithoutSharing(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Loaded as after a confirmed open dialog, which now reopens with the file.
+void ExpectLoadedAsIfChosen(const Program& p) {
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
+  ExpectLoaded(Read(p), kGoodName, messages::kGenreList);
+  HWND dialog = OpenTheDialog(p);
+  if (dialog != nullptr) {
+    CHECK_TEXT(Text(OpenDialogFileName(dialog)), kGoodName);
+    CloseTheDialog(dialog, IDCANCEL);
+  }
+}
+
+// The warning box for a file that is no problem file, or the error box for
+// one held without sharing; the no-file state after either.
+void ExpectRefused(const Program& p, bool held) {
+  if (held) {
+    ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  } else {
+    ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  }
+  Settle(p);
+  ExpectNoFile(Read(p));
+}
+
+// A file dropped on the window loads as if chosen in the open dialog; a bad
+// or held one gives the boxes a dialog choice does.
+void DropFile(const Paths& paths) {
+  WriteGoodBadAndHeld(paths);
   Program p(paths.exe, paths.folder);
   CHECK(p.Started());
   if (!p.Started()) return;
 
   Step("a dropped problem file loads; of several, the first");
-  CHECK(DropFiles(p, {paths.In(L"クイズ 1.mnr"), paths.In(L"bad.mnr")}));
-  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
-  ExpectLoaded(Read(p), L"クイズ 1.mnr", messages::kGenreList);
-  HWND dialog = OpenTheDialog(p);
-  if (dialog != nullptr) {
-    CHECK_TEXT(Text(OpenDialogFileName(dialog)), L"クイズ 1.mnr");
-    CloseTheDialog(dialog, IDCANCEL);
-  }
+  CHECK(DropFiles(p, {paths.In(kGoodName), paths.In(L"bad.mnr")}));
+  ExpectLoadedAsIfChosen(p);
 
   Step("a dropped file that is no problem file: warning, then no file");
   CHECK(DropFiles(p, {paths.In(L"bad.mnr")}));
-  ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
-  Settle(p);
-  ExpectNoFile(Read(p));
+  ExpectRefused(p, false);
 
-  Step("a dropped file held without sharing: the error box");
-  HANDLE held = CreateFileW(paths.In(L"held.mnr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  Step("a dropped file held without sharing: the error box, then no file");
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
   CHECK(DropFiles(p, {paths.In(L"held.mnr")}));
-  ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
-  Settle(p);
-  ExpectNoFile(Read(p));
+  ExpectRefused(p, true);
   CloseHandle(held);
 }
 
 // A path on the command line (Explorer's drop on the program, "Open with")
-// loads once the window shows; relative to the folder it starts in.
+// loads once the window shows; a relative one from the folder it starts in.
 void FileArgument(const Paths& paths) {
-  WriteGood(paths, L"クイズ 1.mnr");
-  WriteGood(paths, L"held.mnr");
-  WriteNotAProblemFile(paths, L"bad.mnr");
+  WriteGoodBadAndHeld(paths);
   {
     Step("a problem file named on the command line, quoted, with a space");
-    Program p(paths.exe, paths.folder, paths.In(L"クイズ 1.mnr"));
+    Program p(paths.exe, paths.folder, paths.In(kGoodName));
     CHECK(p.Started());
-    CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
-    ExpectLoaded(Read(p), L"クイズ 1.mnr", messages::kGenreList);
-    HWND dialog = OpenTheDialog(p);
-    if (dialog != nullptr) {
-      CHECK_TEXT(Text(OpenDialogFileName(dialog)), L"クイズ 1.mnr");
-      CloseTheDialog(dialog, IDCANCEL);
-    }
+    ExpectLoadedAsIfChosen(p);
   }
   {
     Step("no problem file: warning, then no file");
     Program p(paths.exe, paths.folder, L"bad.mnr");
     CHECK(p.Started());
-    ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
-    Settle(p);
-    ExpectNoFile(Read(p));
+    ExpectRefused(p, false);
   }
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
   {
     Step("a file held without sharing: the error box, then no file");
-    HANDLE held = CreateFileW(paths.In(L"held.mnr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
     Program p(paths.exe, paths.folder, L"held.mnr");
     CHECK(p.Started());
-    ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
-    Settle(p);
-    ExpectNoFile(Read(p));
-    CloseHandle(held);
+    ExpectRefused(p, true);
   }
+  CloseHandle(held);
 }
 
 // Whether a button shows its picture grown factor times, pixel for pixel,
@@ -701,21 +718,7 @@ void HighDpi(const Paths& paths) {
   if (dpi != 192) return;
 
   Step("the main window and its controls at twice the designed size");
-  const SIZE client = ClientSize(p.Main());
-  CHECK(client.cx == 418 && client.cy == 408);
-  struct Place { int id, left, top, width, height; };
-  const Place places[] = {
-      {id::kListBoxGerne, 0, 32, 418, 264}, {id::kBitBtnFileOpen, 16, 352, 66, 50},
-      {id::kBitBtnDecode1, 96, 352, 66, 50}, {id::kBitBtnDecode2, 176, 352, 66, 50},
-      {id::kBitBtnQuit, 256, 352, 66, 50},  {id::kBitBtnAbout, 336, 352, 66, 50},
-      {id::kPanelFileName, 0, 0, 418, 34},   {id::kPanelHelp, 0, 304, 418, 34},
-  };
-  for (const Place& place : places) {
-    const RECT r = PlaceInParent(p.Control(place.id));
-    CHECK(r.left == place.left && r.top == place.top && r.right - r.left == place.width &&
-          r.bottom - r.top == place.height);
-  }
-  CHECK(SendMessageW(p.Control(id::kListBoxGerne), LB_GETITEMHEIGHT, 0, 0) == 32);
+  ExpectDesignedLayout(p, 2);
   CHECK(ShowsPicture(p.Control(id::kBitBtnAbout), pictures::kAbout, 2));
   CHECK(ShowsPicture(p.Control(id::kBitBtnQuit), pictures::kQuit, 2));
   LoadGood(p, paths, L"set1.mnr");
