@@ -5,12 +5,12 @@
 #include "format/mnrFormat.h"
 #include "frontend/MainWindowState.h"
 #include "frontend/Messages.h"
+#include "platform/CodePage.h"
 #include "ui/About.h"
 #include "ui/Application.h"
 #include "ui/ControlIds.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
-#include "platform/CodePage.h"
 
 namespace {
 
@@ -201,7 +201,7 @@ void TForm_Main::RefreshGenreList() {
     SendMessageW(ListBox_Gerne, LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(codepage::Cp932ToWide(line).c_str()));
   }
-  // A path, so in the ANSI code page like every path.
+  // A path, so in the active code page like every path.
   SetWindowTextW(Panel_FileName, codepage::AnsiToWide(view.fileName).c_str());
   EnableWindow(BitBtn_Decode1, view.exportEnabled);
   EnableWindow(BitBtn_Decode2, view.exportEnabled);
