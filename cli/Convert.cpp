@@ -1,19 +1,24 @@
 #include "cli/Convert.h"
 
+#include <cstdio>
 #include <memory>
 #include <new>
 
-#include "platform/CodePage.h"
-#include "cli/OutputFiles.h"
+#include "cli/HostText.h"
+#include "cli/StandardInput.h"
 #include "cli/Terminal.h"
+#include "format/OutputFormats.h"
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
-#include "path/PathText.h"
 #include "platform/FileServices.h"
 
 namespace cli {
 
 namespace {
+
+// Single-stream outputs are written in pieces of this size; genre files keep
+// the 128-byte write-outs of the window program.
+constexpr std::size_t kStreamBufferSize = 64 * 1024;
 
 void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
   TerminalLine().Host(file).Host(":").PrintTo(Stream::kOut);
@@ -21,82 +26,137 @@ void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
     const int count = problems.ProblemCount(g) > 0 ? problems.ProblemCount(g) : 0;
     TerminalLine()
         .Cp932(messages::GenreListLine(g, problems.GenreName(g)))
-        .Host("\t")
+        .Tab()
         .Host(std::to_string(count))
         .PrintTo(Stream::kOut);
   }
 }
 
-// After a failed export: every genre file that does not hold what it should
-// is named, so no partial file goes unreported.
-void ReportUnfinishedFiles(const std::vector<std::string>& names, const T_mnrFormat& problems,
-                           const LineEncoder* encoder) {
-  for (int g = 0; g < mnr_layout::kGenreCount; ++g) {
-    const FileState state = CheckGenreFile(names[g], ExpectedGenreText(problems, g, encoder));
-    if (state == FileState::kComplete) continue;
-    const char* what = state == FileState::kMissing ? "not written" : "incomplete";
-    TerminalLine().Host("mnr2txt: ").Host(names[g]).Host(": ").Host(what).PrintTo(Stream::kErr);
-  }
+void ReportFile(const std::string& shown, const std::string& hostMessage) {
+  TerminalLine().Host("mnr2txt: ").Host(shown).Host(": ").Host(hostMessage).PrintTo(Stream::kErr);
 }
 
-bool Export(const std::string& file, T_mnrFormat& problems, const ConvertSettings& settings) {
-  std::size_t invalidBytes = 0;
-  const LineEncoder toUtf8 = [&invalidBytes](std::string_view line, std::string& out) {
-    codepage::AppendCp932AsUtf8(line, out, invalidBytes);
-  };
-  const LineEncoder* encoder = settings.utf8 ? &toUtf8 : nullptr;
+// Writes what the format makes of the problem set (or of genre g) to sink;
+// returns the count of bytes written as U+FFFD.
+std::size_t WriteOutput(const T_mnrFormat& problems, const std::string& file,
+                        const ConvertSettings& settings, int genre, const ByteSink& sink) {
+  const TextEncoding encoding = settings.utf8 ? TextEncoding::kUtf8 : TextEncoding::kShiftJis;
+  switch (settings.format) {
+    case OutputFormat::kGenreFiles: return WriteGenreText(problems, genre, encoding, sink);
+    case OutputFormat::kOneFile: return WriteOneFileText(problems, encoding, sink);
+    case OutputFormat::kCsv: return WriteCsv(problems, sink);
+    case OutputFormat::kJson: break;
+  }
+  return WriteJson(problems, HostTextAsUtf8(ShownFileName(file)), sink);
+}
 
-  bool written = false;
-  std::string error;
+// Writes one output file; false (reported) when it was not written whole.
+bool WriteTarget(const OutputTarget& target, const T_mnrFormat& problems, const std::string& file,
+                 const ConvertSettings& settings, int genre, RunFiles& runFiles,
+                 std::size_t& invalidBytes) {
+  const std::string refusal = runFiles.Refusal(target.path, target.shown);
+  if (!refusal.empty()) {
+    ReportFile(target.shown, refusal);
+    return false;
+  }
+  const bool genreFile = settings.format == OutputFormat::kGenreFiles;
   try {
-    written = encoder ? problems.ExportGenreFiles(settings.outputDir, *encoder)
-                      : problems.ExportGenreFiles(settings.outputDir);
-  } catch (const platform::EInOutError& e) {
-    error = messages::WithFullStop(e.what());
-  }
-
-  const std::string base = RemoveExtension(FileNamePart(problems.FileName()));
-  const auto names = ShownGenreFileNames(file, settings.outputDirShown, base);
-  if (written) {
-    TerminalLine()
-        .Host("mnr2txt: ").Host(file).Host(": ")
-        .Cp932(messages::kExported)
-        .Host(" " + names.front() + " ... " + names.back())
-        .PrintTo(Stream::kOut);
-    if (invalidBytes > 0) {
-      TerminalLine()
-          .Host("mnr2txt: ").Host(file).Host(": warning: ")
-          .Host(std::to_string(invalidBytes) + " byte(s) not valid CP932 written as U+FFFD")
-          .PrintTo(Stream::kErr);
-    }
+    platform::TextFile out(target.path, genreFile ? platform::TextFile::kBufferSize : kStreamBufferSize);
+    runFiles.AddWritten(target.path, target.shown);  // even partly written, it is this run's
+    invalidBytes += WriteOutput(problems, file, settings, genre,
+                                [&out](std::string_view bytes) { out.Write(bytes); });
+    out.Close();
     return true;
+  } catch (const platform::EInOutError& e) {
+    // The file releases its handle itself if a failed write-out left it open.
+    Report(Stream::kErr, target.shown, messages::WithFullStop(e.what()));
   }
-  Report(Stream::kErr, file, error.empty() ? std::string(messages::kExportFailed) : error);
-  ReportUnfinishedFiles(names, problems, encoder);
   return false;
+}
+
+bool WriteToStandardOutput(const T_mnrFormat& problems, const std::string& file,
+                           const ConvertSettings& settings, std::size_t& invalidBytes) {
+  invalidBytes += WriteOutput(problems, file, settings, 0, [](std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) throw StandardOutputError();
+  });
+  if (std::fflush(stdout) != 0) throw StandardOutputError();
+  return true;
+}
+
+bool Export(const std::string& file, const std::string& fullFile, const T_mnrFormat& problems,
+            const ConvertSettings& settings, RunFiles& runFiles) {
+  std::size_t invalidBytes = 0;
+  bool written = true;
+  std::vector<OutputTarget> targets;
+  if (settings.toStandardOutput) {
+    written = WriteToStandardOutput(problems, file, settings, invalidBytes);
+  } else {
+    targets = OutputTargets(settings.format, file, fullFile, settings.outputDir,
+                            settings.outputDirShown);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      if (!WriteTarget(targets[i], problems, file, settings, static_cast<int>(i), runFiles,
+                       invalidBytes)) {
+        written = false;
+      }
+    }
+  }
+  if (invalidBytes > 0) {
+    ReportFile(ShownFileName(file), "warning: " + std::to_string(invalidBytes) +
+                                        " byte(s) not valid CP932 written as U+FFFD");
+  }
+  if (!written) {
+    Report(Stream::kErr, ShownFileName(file), messages::kExportFailed);
+    return false;
+  }
+  if (targets.size() > 1) {
+    TerminalLine()
+        .Host("mnr2txt: ").Host(ShownFileName(file)).Host(": ")
+        .Cp932(messages::kExported)
+        .Host(" " + targets.front().shown + " ... " + targets.back().shown)
+        .PrintTo(Stream::kOut);
+  } else if (targets.size() == 1) {
+    TerminalLine()
+        .Host("mnr2txt: ").Host(ShownFileName(file)).Host(": wrote ").Host(targets.front().shown)
+        .PrintTo(Stream::kOut);
+  }
+  return true;
 }
 
 }  // namespace
 
-bool ConvertFile(const std::string& file, const ConvertSettings& settings) {
+bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFiles& runFiles) {
+  const std::string shown = ShownFileName(file);
   try {
+    std::unique_ptr<StandardInputCopy> standardInput;
+    std::string fullFile;
+    std::string loadFrom;
+    if (file == kStandardStream) {
+      standardInput = std::make_unique<StandardInputCopy>();
+      loadFrom = standardInput->Path();
+    } else {
+      fullFile = platform::FullPathFromNative(file);
+      loadFrom = fullFile;
+    }
     // Up to 64 MiB of records: on the heap, and freed before the next file.
     auto problems = std::make_unique<T_mnrFormat>();
-    if (!problems->LoadFromFile(platform::FullPathFromNative(file))) {
-      Report(Stream::kErr, file, messages::kNotAProblemFile);
+    if (!problems->LoadFromFile(loadFrom)) {
+      Report(Stream::kErr, shown, messages::kNotAProblemFile);
       return false;
     }
+    standardInput.reset();
     if (settings.list) {
-      PrintGenreList(file, *problems);
+      PrintGenreList(shown, *problems);
       return true;
     }
-    return Export(file, *problems, settings);
+    return Export(file, fullFile, *problems, settings, runFiles);
   } catch (const platform::EInOutError& e) {
-    Report(Stream::kErr, file, messages::WithFullStop(e.what()));
+    Report(Stream::kErr, shown, messages::WithFullStop(e.what()));
+  } catch (const StandardOutputError&) {
+    throw;  // the run cannot go on
   } catch (const std::bad_alloc&) {
-    TerminalLine().Host("mnr2txt: ").Host(file).Host(": out of memory").PrintTo(Stream::kErr);
+    ReportFile(shown, "out of memory");
   } catch (const std::exception& e) {
-    Report(Stream::kErr, file, e.what());  // the core's other errors speak CP932 too
+    Report(Stream::kErr, shown, e.what());  // the core's other errors speak CP932 too
   }
   return false;
 }

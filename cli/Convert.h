@@ -3,17 +3,26 @@
 
 #include <string>
 
+#include "cli/Options.h"
+#include "cli/OutputFiles.h"
+
 namespace cli {
 
 struct ConvertSettings {
+  OutputFormat format = OutputFormat::kGenreFiles;
   bool list = false;
   bool utf8 = false;
+  bool toStandardOutput = false;  // -o -
   std::string outputDir;       // Windows form ending in '\'; empty: beside the problem file
   std::string outputDirShown;  // the same as the user typed it; empty: beside
 };
 
 // True when the file was converted (or listed). Every failure is reported on
-// stderr, naming each genre file it left incomplete. Never raises.
-bool ConvertFile(const std::string& file, const ConvertSettings& settings);
+// stderr, naming each output it did not write completely and why. file is
+// as typed, "-" for standard input. Never raises.
+bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFiles& runFiles);
+
+// Raised when standard output cannot take the bytes written to it.
+struct StandardOutputError {};
 
 }  // namespace cli

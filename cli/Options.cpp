@@ -30,6 +30,35 @@ bool IsOutputOption(const std::string& arg) {
          (arg.size() > 2 && arg.rfind("-o", 0) == 0);
 }
 
+bool TakeFormat(const std::string& arg, Options& options, std::string& error) {
+  OutputFormat format;
+  if (arg == "--one-file") format = OutputFormat::kOneFile;
+  else if (arg == "--csv") format = OutputFormat::kCsv;
+  else if (arg == "--json") format = OutputFormat::kJson;
+  else return false;
+  if (options.format != OutputFormat::kGenreFiles && options.format != format) {
+    error = "--one-file, --csv and --json exclude each other";
+  }
+  options.format = format;
+  return true;
+}
+
+// The combinations that cannot work, once every argument is known.
+std::string CheckCombination(const Options& options) {
+  if (options.help || options.version) return {};
+  if (options.files.empty()) return "no problem file given";
+  for (const std::string& file : options.files) {
+    if (file.empty()) return "empty problem file name";
+  }
+  if (options.outputDir == kStandardStream && !options.list) {
+    if (options.format == OutputFormat::kGenreFiles) {
+      return "-o - needs --one-file, --csv or --json (eight files cannot share one stream)";
+    }
+    if (options.files.size() != 1) return "-o - takes one problem file";
+  }
+  return {};
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -53,14 +82,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       options.version = true;
     } else if (IsOutputOption(arg)) {
       if (!TakeOutputDir(args, i, options, parsed.error)) return parsed;
+    } else if (TakeFormat(arg, options, parsed.error)) {
+      if (!parsed.error.empty()) return parsed;
     } else {
       parsed.error = "unknown option " + arg;
       return parsed;
     }
   }
-  if (!options.help && !options.version && options.files.empty()) {
-    parsed.error = "no problem file given";
-  }
+  parsed.error = CheckCombination(options);
   return parsed;
 }
 
@@ -68,11 +97,16 @@ const char* UsageText() {
   return "Usage: mnr2txt [options] FILE...\n"
          "Converts quiz problem files (.mnr) into eight genre text files each,\n"
          "FILE0.txt ... FILE7.txt beside FILE (its extension removed).\n"
+         "FILE - reads the problem file from standard input (named stdin).\n"
          "\n"
-         "  -o, --output DIR  write the genre files into DIR instead\n"
+         "      --one-file    write FILE.txt: the eight genre files in one\n"
+         "      --csv         write FILE.csv: one row per problem (UTF-8, CR LF)\n"
+         "      --json        write FILE.json: the whole problem set (UTF-8)\n"
+         "  -o, --output DIR  write into DIR instead; -o - writes the one file,\n"
+         "                    CSV or JSON of a single FILE to standard output\n"
          "  -l, --list        show each file's eight genres and problem counts\n"
          "                    instead of writing anything\n"
-         "      --utf8        write the genre files in UTF-8 (default: Shift-JIS,\n"
+         "      --utf8        write genre files and --one-file in UTF-8 (default: Shift-JIS,\n"
          "                    byte for byte what the window program writes)\n"
          "  -h, --help        show this help\n"
          "      --version     show the version\n"

@@ -7,12 +7,24 @@
 
 namespace cli {
 
+// What each problem file becomes.
+enum class OutputFormat {
+  kGenreFiles,  // BASE0.txt ... BASE7.txt
+  kOneFile,     // --one-file: BASE.txt
+  kCsv,         // --csv: BASE.csv
+  kJson,        // --json: BASE.json
+};
+
+// "-" as FILE: the problem file comes from standard input.
+inline constexpr char kStandardStream[] = "-";
+
 struct Options {
+  OutputFormat format = OutputFormat::kGenreFiles;
   bool list = false;     // -l, --list: show the genres instead of exporting
   bool utf8 = false;     // --utf8: write the genre files in UTF-8
   bool help = false;     // -h, --help
   bool version = false;  // --version
-  std::optional<std::string> outputDir;  // -o, --output: as typed
+  std::optional<std::string> outputDir;  // -o, --output: as typed; "-" is standard output
   std::vector<std::string> files;        // as typed
 };
 

@@ -1,6 +1,8 @@
 #include "cli/OutputFiles.h"
 
-#include "format/GenreText.h"
+#include <cctype>
+
+#include "format/mnrLayout.h"
 #include "path/PathText.h"
 #include "platform/FileServices.h"
 
@@ -16,62 +18,96 @@ constexpr char kSeparators[] = "/";
 constexpr char kSeparator = '/';
 #endif
 
-// Searched with the code page's double-byte stepping: a Shift-JIS trail byte
+constexpr char kStandardInputName[] = "stdin";
+
+// Searches use the code page's double-byte stepping: a Shift-JIS trail byte
 // 0x5C in a Windows name is not a separator.
-bool EndsWithSeparator(const std::string& path) {
-  return !path.empty() && FindLastOf(path, kSeparators) == path.size() - 1;
+std::string DirectoryOf(const std::string& path, const char* separators) {
+  const std::size_t last = FindLastOf(path, separators);
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t last = FindLastOf(path, kSeparators);
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+// A file name without its extension, by the host's rules for separators.
+std::string BaseName(const std::string& path, const char* separators) {
+  const std::size_t last = FindLastOf(path, separators);
+  const std::string name = last == std::string::npos ? path : path.substr(last + 1);
+  const std::size_t dot = FindLastOf(name, ".");
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::vector<std::string> Suffixes(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::kOneFile: return {".txt"};
+    case OutputFormat::kCsv: return {".csv"};
+    case OutputFormat::kJson: return {".json"};
+    case OutputFormat::kGenreFiles: break;
+  }
+  std::vector<std::string> suffixes;
+  for (int g = 0; g < mnr_layout::kGenreCount; ++g) suffixes.push_back(std::to_string(g) + ".txt");
+  return suffixes;
 }
 
 }  // namespace
 
-std::vector<std::string> ShownGenreFileNames(const std::string& problemFile,
-                                             const std::string& outputDirShown,
-                                             const std::string& base) {
-  std::string dir = outputDirShown.empty() ? DirectoryOf(problemFile) : outputDirShown;
-  if (!dir.empty() && !EndsWithSeparator(dir)) dir += kSeparator;
-  std::vector<std::string> names;
-  for (int g = 0; g < mnr_layout::kGenreCount; ++g) {
-    names.push_back(dir + base + std::to_string(g) + ".txt");
+std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& shownFile,
+                                        const std::string& fullFile, const std::string& outputDir,
+                                        const std::string& outputDirShown) {
+  const bool standardInput = shownFile == kStandardStream;
+  std::string dir = outputDir;
+  if (dir.empty()) {
+    dir = standardInput ? platform::GetCurrentDir() : DirectoryOf(fullFile, "\\");
+    if (FindLastOf(dir, "\\") + 1 != dir.size()) dir += '\\';
   }
-  return names;
+  std::string shownDir = outputDirShown;
+  if (shownDir.empty() && !standardInput) shownDir = DirectoryOf(shownFile, kSeparators);
+  if (!shownDir.empty() && FindLastOf(shownDir, kSeparators) + 1 != shownDir.size()) shownDir += kSeparator;
+
+  const std::string base = standardInput ? kStandardInputName : BaseName(fullFile, "\\:");
+  const std::string shownBase = standardInput ? kStandardInputName : BaseName(shownFile, kSeparators);
+  std::vector<OutputTarget> targets;
+  for (const std::string& suffix : Suffixes(format)) {
+    targets.push_back({dir + base + suffix, shownDir + shownBase + suffix});
+  }
+  return targets;
 }
 
-std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, const LineEncoder* encoder) {
-  std::string text;
-  ForEachGenreLine(problems, genre, [&](std::string_view line) {
-    if (encoder) {
-      (*encoder)(line, text);
-    } else {
-      text += line;
-    }
-    text += "\r\n";
-  });
-  return text;
+namespace {
+
+std::string PathKey(const std::string& fullPath) {
+#ifdef _WIN32
+  std::string key = fullPath;
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return key;
+#else
+  return fullPath;
+#endif
 }
 
-FileState CheckGenreFile(const std::string& shownName, const std::string& expected) {
-  try {
-    const std::string path = platform::FullPathFromNative(shownName);
-    if (!platform::FileExists(path)) return FileState::kMissing;
-    platform::BlockFile file(path);
-    std::string actual;
-    char chunk[65536];
-    // One chunk past the expected size is enough to see that it is longer.
-    while (actual.size() <= expected.size()) {
-      const std::size_t arrived = file.Read(chunk, sizeof chunk);
-      if (arrived == 0) break;
-      actual.append(chunk, arrived);
-    }
-    file.Close();
-    return actual == expected ? FileState::kComplete : FileState::kDifferent;
-  } catch (const std::exception&) {
-    return FileState::kDifferent;  // unreadable: cannot be vouched for
-  }
+}  // namespace
+
+void RunFiles::Files::Add(const std::string& fullPath, const std::string& shown) {
+  paths.insert(PathKey(fullPath));
+  if (const auto identity = IdentityOf(shown)) identities.insert(*identity);
+}
+
+bool RunFiles::Files::Holds(const std::string& fullPath, const std::string& shown) const {
+  if (paths.count(PathKey(fullPath))) return true;
+  const auto identity = IdentityOf(shown);
+  return identity && identities.count(*identity);
+}
+
+void RunFiles::AddInput(const std::string& fullPath, const std::string& shown) {
+  inputs_.Add(fullPath, shown);
+}
+
+void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown) {
+  written_.Add(fullPath, shown);
+}
+
+std::string RunFiles::Refusal(const std::string& fullPath, const std::string& shown) const {
+  if (inputs_.Holds(fullPath, shown)) return "not written: it is a problem file of this run";
+  if (written_.Holds(fullPath, shown)) return "not written: this run already wrote it";
+  return {};
 }
 
 }  // namespace cli

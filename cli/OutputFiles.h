@@ -1,26 +1,50 @@
 #pragma once
-// The names of a problem file's eight genre files as the user sees them, and
-// the check that tells, after a failed export, which of them are not right.
+// Where a problem file's outputs go, how the user sees their names, and the
+// rule that a run never writes over its own inputs or its own outputs.
 
+#include <set>
 #include <string>
 #include <vector>
 
-#include "format/mnrFormat.h"
+#include "cli/FileIdentity.h"
+#include "cli/Options.h"
 
 namespace cli {
 
-// outputDirShown: the -o directory as typed, or empty when the files go
-// beside the problem file. base: the problem file's name without extension.
-std::vector<std::string> ShownGenreFileNames(const std::string& problemFile,
-                                             const std::string& outputDirShown,
-                                             const std::string& base);
+// One output file: its full Windows-form path, and its name as the user sees
+// it (the folder as typed, then the file name).
+struct OutputTarget {
+  std::string path;
+  std::string shown;
+};
 
-// What genre g's file must hold: its lines, each encoded (when an encoder is
-// given) and ended with CR LF.
-std::string ExpectedGenreText(const T_mnrFormat& problems, int genre, const LineEncoder* encoder);
+// shownFile: FILE as typed ("-" for standard input); fullFile: its full
+// Windows-form path (empty for standard input). outputDir: the -o folder in
+// Windows form ending in '\', empty for beside FILE (for standard input: the
+// current folder); outputDirShown: the same as typed.
+std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& shownFile,
+                                        const std::string& fullFile, const std::string& outputDir,
+                                        const std::string& outputDirShown);
 
-enum class FileState { kComplete, kDifferent, kMissing };
-// Reads the file back; never raises.
-FileState CheckGenreFile(const std::string& shownName, const std::string& expected);
+// The inputs and outputs of one run, by full path and by the file a name
+// reaches (so a hard or symbolic link to a problem file is one too). Each
+// file is given by its full Windows-form path and its name as typed.
+class RunFiles {
+ public:
+  void AddInput(const std::string& fullPath, const std::string& shown);
+  void AddWritten(const std::string& fullPath, const std::string& shown);
+  // Empty when the file may be written; otherwise why not.
+  std::string Refusal(const std::string& fullPath, const std::string& shown) const;
+
+ private:
+  struct Files {
+    std::set<std::string> paths;  // Windows names are the same whatever the case of their letters
+    std::set<FileIdentity> identities;
+    void Add(const std::string& fullPath, const std::string& shown);
+    bool Holds(const std::string& fullPath, const std::string& shown) const;
+  };
+  Files inputs_;
+  Files written_;
+};
 
 }  // namespace cli

@@ -2,7 +2,9 @@
 // Lines for the terminal, made of text in two encodings: the host's own (file
 // names as the user typed them) and CP932 (the program's messages and genre
 // names), which is converted to the terminal's character set when printed.
-// File contents never pass through here.
+// File contents never pass through here. Control bytes of either kind are
+// shown visibly in caret form (ESC as "^[", TAB as "^I", DEL as "^?"), so a
+// name cannot steer the terminal or break a line apart.
 
 #include <string>
 #include <string_view>
@@ -16,6 +18,8 @@ class TerminalLine {
  public:
   TerminalLine& Host(std::string_view text);
   TerminalLine& Cp932(std::string_view text);
+  // A real TAB, as a column separator.
+  TerminalLine& Tab();
   // Prints the line and a line break.
   void PrintTo(Stream stream) const;
 

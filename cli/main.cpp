@@ -1,9 +1,14 @@
-// mnr2txt: converts quiz problem files into genre text files from a command
-// line, with the same core and the same output as the window program.
+// mnr2txt: converts quiz problem files into genre text files, one text, CSV
+// or JSON from a command line, with the same core as the window program.
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli/Convert.h"
 #include "cli/Options.h"
@@ -35,6 +40,20 @@ bool ResolveOutputDir(const std::string& shown, std::string& dir) {
   return true;
 }
 
+// Every problem file of the run is protected from being written over.
+cli::RunFiles InputsOf(const std::vector<std::string>& files) {
+  cli::RunFiles runFiles;
+  for (const std::string& file : files) {
+    if (file == cli::kStandardStream) continue;
+    try {
+      runFiles.AddInput(platform::FullPathFromNative(file), file);
+    } catch (const platform::EInOutError&) {
+      // Not reachable as a path: it will be reported when its turn comes.
+    }
+  }
+  return runFiles;
+}
+
 int Run(const std::vector<std::string>& args) {
   const cli::ParsedCommandLine parsed = cli::ParseCommandLine(args);
   if (!parsed.error.empty()) return UsageError(parsed.error);
@@ -49,9 +68,15 @@ int Run(const std::vector<std::string>& args) {
   }
 
   cli::ConvertSettings settings;
+  settings.format = options.format;
   settings.list = options.list;
   settings.utf8 = options.utf8;
-  if (options.outputDir) {
+  if (options.outputDir == cli::kStandardStream) {
+    settings.toStandardOutput = !options.list;
+#ifdef _WIN32
+    if (settings.toStandardOutput) _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  } else if (options.outputDir) {
     settings.outputDirShown = *options.outputDir;
     if (!ResolveOutputDir(settings.outputDirShown, settings.outputDir)) {
       cli::TerminalLine()
@@ -61,9 +86,10 @@ int Run(const std::vector<std::string>& args) {
     }
   }
 
+  cli::RunFiles runFiles = InputsOf(options.files);
   int status = kConverted;
   for (const std::string& file : options.files) {
-    if (!cli::ConvertFile(file, settings)) status = kSomeFailed;
+    if (!cli::ConvertFile(file, settings, runFiles)) status = kSomeFailed;
   }
   return status;
 }
@@ -71,11 +97,21 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status;
   try {
-    return Run(std::vector<std::string>(argv + 1, argv + argc));
+    status = Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const cli::StandardOutputError&) {
+    status = kSomeFailed;  // reported below
   } catch (...) {
     // ConvertFile reports its own failures; this is out of memory or worse.
     std::fputs("mnr2txt: unexpected error\n", stderr);
-    return kSomeFailed;
+    status = kSomeFailed;
   }
+  // What went to standard output must have arrived: a lost listing, help
+  // text or stream is a failure, not a success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fputs("mnr2txt: standard output: write error\n", stderr);
+    status = kSomeFailed;
+  }
+  return status;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr char kLineEnd[] = "\r\n";
-
 // The folder the genre files go into: beside the problem file.
 std::string OutputDirBeside(const SplitPath& split) {
   // A file on a network share has no drive letter: its directory part
@@ -18,22 +16,8 @@ std::string OutputDirBeside(const SplitPath& split) {
   return std::string(1, split.Drive) + ":" + split.DirPart + "\\";
 }
 
-void WriteGenre(const T_mnrFormat& problems, int genre, platform::TextFile& file,
-                const LineEncoder* encoder) {
-  std::string encoded;
-  ForEachGenreLine(problems, genre, [&](std::string_view line) {
-    if (encoder) {
-      encoded.clear();
-      (*encoder)(line, encoded);
-      line = encoded;
-    }
-    file.Write(line);
-    file.Write(kLineEnd);
-  });
-  file.Close();
-}
-
-bool Export(const T_mnrFormat& problems, std::string outputDir, const LineEncoder* encoder) {
+bool Export(const T_mnrFormat& problems, std::string outputDir, TextEncoding encoding,
+            std::size_t& invalidBytes) {
   const SplitPath split = SplitFilePath(problems.FileName());
   if (outputDir.empty()) outputDir = OutputDirBeside(split);
   const std::string base = RemoveExtension(split.FilePart);
@@ -43,11 +27,13 @@ bool Export(const T_mnrFormat& problems, std::string outputDir, const LineEncode
     // Creation is not guarded: a file that cannot be made ends the export.
     platform::TextFile file(outputDir + base + std::to_string(g) + ".txt");
     try {
-      WriteGenre(problems, g, file, encoder);
-    } catch (const platform::EInOutError&) {
-      // A failed write-out leaves the buffer empty, so this second close
-      // releases the file; if the handle already failed to close, it raises
-      // 103 and that ends the export.
+      invalidBytes += WriteGenreText(problems, g, encoding,
+                                     [&file](std::string_view bytes) { file.Write(bytes); });
+      file.Close();
+    } catch (...) {
+      // Whatever went wrong, this genre failed. A failed write-out leaves the
+      // buffer empty, so this second close releases the file; if the handle
+      // already failed to close, it raises 103 and that ends the export.
       file.Close();
       allWritten = false;
     }
@@ -58,9 +44,11 @@ bool Export(const T_mnrFormat& problems, std::string outputDir, const LineEncode
 }  // namespace
 
 bool T_mnrFormat::ExportGenreFiles(const std::string& outputDir) {
-  return Export(*this, outputDir, nullptr);
+  std::size_t invalidBytes = 0;
+  return Export(*this, outputDir, TextEncoding::kShiftJis, invalidBytes);
 }
 
-bool T_mnrFormat::ExportGenreFiles(const std::string& outputDir, const LineEncoder& encoder) {
-  return Export(*this, outputDir, &encoder);
+bool T_mnrFormat::ExportGenreFiles(const std::string& outputDir, TextEncoding encoding,
+                                   std::size_t& invalidBytes) {
+  return Export(*this, outputDir, encoding, invalidBytes);
 }

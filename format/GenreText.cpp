@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "format/mnrFormat.h"
+#include "platform/CodePage.h"
 
 using namespace mnr_layout;
 
@@ -40,4 +41,28 @@ void ForEachGenreLine(const T_mnrFormat& problems, int genre,
       emit(TrimRight(choice));
     }
   }
+}
+
+void ChunkedSink::Flush() {
+  if (buffer_.empty()) return;
+  sink_(buffer_);
+  buffer_.clear();
+}
+
+std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding encoding,
+                           const ByteSink& sink) {
+  std::size_t invalidBytes = 0;
+  ChunkedSink out(sink);
+  std::string& buffer = out.Buffer();
+  ForEachGenreLine(problems, genre, [&](std::string_view line) {
+    if (encoding == TextEncoding::kUtf8) {
+      codepage::AppendCp932AsUtf8(line, buffer, invalidBytes);
+    } else {
+      buffer += line;
+    }
+    buffer += "\r\n";
+    out.MaybeFlush();
+  });
+  out.Flush();
+  return invalidBytes;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "format/GenreText.h"
 #include "format/mnrLayout.h"
 
 namespace platform {
@@ -25,9 +26,6 @@ class T_mnrQuiz {
   std::vector<ProblemRecord> Records;
 };
 
-// Re-encodes one exported line (Shift-JIS bytes in, file bytes out).
-using LineEncoder = std::function<void(std::string_view line, std::string& out)>;
-
 class T_mnrFormat {
  public:
   using HeaderBytes = std::array<std::uint8_t, mnr_layout::kHeaderSize>;
@@ -43,9 +41,10 @@ class T_mnrFormat {
   // Raises platform::EInOutError when the problem file's folder is gone, a
   // genre file cannot be created, or a failed file cannot be released.
   bool ExportGenreFiles(const std::string& outputDir);
-  // The same, with every line re-encoded (the default writes the bytes as
-  // held in memory).
-  bool ExportGenreFiles(const std::string& outputDir, const LineEncoder& encoder);
+  // The same in the given encoding (the default writes the bytes as held in
+  // memory); invalidBytes counts the bytes written as U+FFFD.
+  bool ExportGenreFiles(const std::string& outputDir, TextEncoding encoding,
+                        std::size_t& invalidBytes);
 
   const HeaderBytes& Header() const { return header_; }
   const T_mnrQuiz& Quiz(int genre) const { return quiz_[genre]; }

@@ -33,7 +33,7 @@ void Resolve(SplitPath& result, const std::string& root) {
   // directory and has no file part.
   if (!file.empty() && file.find_first_of("*?") == std::string::npos && !platform::FileExists(file)) {
     platform::SetCurrentDir(file);
-    if (dir.size() != 1) dir += '\\';
+    if (dir != "\\") dir += '\\';  // the root alone already ends in one
     dir += file;
     result.FilePart.clear();
   }

@@ -71,7 +71,7 @@ void BlockFile::Close() {
   RaiseIfFailed(CloseHandleChecked(handle_));
 }
 
-TextFile::TextFile(const std::string& name) {
+TextFile::TextFile(const std::string& name, std::size_t bufferSize) : buffer_(bufferSize) {
   RaiseIfFailed(native::CreateForWriting(name, handle_));
 }
 
@@ -82,11 +82,11 @@ TextFile::~TextFile() {
 void TextFile::Write(std::string_view bytes) {
   if (!open_) throw EInOutError(error_code::kFileNotOpen);
   while (!bytes.empty()) {
-    const std::size_t n = std::min(bytes.size(), kBufferSize - used_);
+    const std::size_t n = std::min(bytes.size(), buffer_.size() - used_);
     std::memcpy(buffer_.data() + used_, bytes.data(), n);
     used_ += n;
     bytes.remove_prefix(n);
-    if (used_ == kBufferSize) WriteOut();
+    if (used_ == buffer_.size()) WriteOut();
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/IoError.h"
 
@@ -47,13 +48,14 @@ class BlockFile {
   bool open_ = true;
 };
 
-// A file created (or truncated) for writing text through a 128-byte buffer.
-// The buffer is written out each time it fills and at Close.
+// A file created (or truncated) for writing text through a 128-byte buffer
+// (or one of the given size). The buffer is written out each time it fills
+// and at Close.
 class TextFile {
  public:
   static constexpr std::size_t kBufferSize = 128;
 
-  explicit TextFile(const std::string& name);
+  explicit TextFile(const std::string& name, std::size_t bufferSize = kBufferSize);
   ~TextFile();  // releases the handle quietly, without writing out, if still open
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
@@ -73,7 +75,7 @@ class TextFile {
   NativeHandle handle_;
   bool open_ = true;
   std::size_t used_ = 0;
-  std::array<char, kBufferSize> buffer_;
+  std::vector<char> buffer_;
 };
 
 }  // namespace platform

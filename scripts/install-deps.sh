@@ -5,7 +5,7 @@
 set -euo pipefail
 native=(cmake g++ make)
 packages=(
-  "${native[@]}" googletest                         # native tests
+  "${native[@]}" googletest python3                 # native tests (python3 reads CSV and JSON back)
   g++-mingw-w64-x86-64 g++-mingw-w64-i686           # Windows builds
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks

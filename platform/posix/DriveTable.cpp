@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <string_view>
 #include <vector>
 
 namespace platform::drive_table {
@@ -55,6 +56,51 @@ std::vector<std::string> Components(const std::string& path, bool isWindows) {
   }
   flush();
   return parts;
+}
+
+// Characters Windows does not allow in a name stand, in the Windows form of a
+// host name, for U+F000 + the character, as other POSIX layers for Windows
+// programs do; so every host name round-trips and never splits at a '\'.
+bool IsMappedInName(unsigned char c) {
+  return (c >= 0x01 && c < 0x20) || std::string_view("\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+std::string WindowsName(const std::string& hostName) {
+  std::string name;
+  for (char ch : hostName) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!IsMappedInName(c)) {
+      name += ch;
+      continue;
+    }
+    name += '\xEF';  // U+F000 + c in UTF-8: EF, 80 | c >> 6, 80 | (c & 3F)
+    name += static_cast<char>(0x80 | (c >> 6));
+    name += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return name;
+}
+
+std::string HostName(const std::string& windowsName) {
+  std::string name;
+  for (std::size_t i = 0; i < windowsName.size(); ++i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(windowsName[k]); };
+    if (byte(i) == 0xEF && i + 2 < windowsName.size() && (byte(i + 1) == 0x80 || byte(i + 1) == 0x81) &&
+        (byte(i + 2) & 0xC0) == 0x80) {
+      const unsigned char c = static_cast<unsigned char>(((byte(i + 1) & 1) << 6) | (byte(i + 2) & 0x3F));
+      if (IsMappedInName(c)) {
+        name += static_cast<char>(c);
+        i += 2;
+        continue;
+      }
+    }
+    name += windowsName[i];
+  }
+  return name;
+}
+
+std::vector<std::string> Mapped(std::vector<std::string> names, std::string (*map)(const std::string&)) {
+  for (std::string& name : names) name = map(name);
+  return names;
 }
 
 std::string Join(const std::vector<std::string>& parts, char separator) {
@@ -148,7 +194,7 @@ bool ToHostPath(const std::string& windowsPath, std::string& hostPath) {
       if (SameText(r.root, root)) folder = &r.hostFolder;
   }
   if (folder == nullptr) return false;
-  std::string tail = Join(Components(rest, true), '/');
+  std::string tail = Join(Mapped(Components(rest, true), HostName), '/');
   hostPath = *folder;
   if (!tail.empty()) {
     if (hostPath.empty() || hostPath.back() != '/') hostPath += '/';
@@ -186,7 +232,7 @@ bool FromHostPath(const std::string& hostPath, std::string& windowsPath) {
   if (!found) return false;
 
   const std::vector<std::string> tail(parts.begin() + static_cast<std::ptrdiff_t>(bestDepth), parts.end());
-  windowsPath = bestRoot + "\\" + Join(tail, '\\');
+  windowsPath = bestRoot + "\\" + Join(Mapped(tail, WindowsName), '\\');
   return true;
 }
 

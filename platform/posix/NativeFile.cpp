@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/posix/DriveTable.h"
@@ -24,6 +25,7 @@ constexpr int kErrorDirectoryName = 267;  // "the directory name is invalid"
 constexpr int kErrorUnexpectedNetwork = 59;
 constexpr int kErrorBadNetPath = 53;
 constexpr int kErrorIoDevice = 1117;
+constexpr int kErrorPipeNotConnected = 233;  // a FIFO with nobody reading it
 
 bool ParentExists(const std::string& hostPath) {
   const std::size_t slash = hostPath.find_last_of('/');
@@ -64,6 +66,8 @@ int WindowsCode(int err, const std::string& hostPath) {
       return kErrorInvalidParameter;
     case EIO:
       return kErrorIoDevice;
+    case ENXIO:
+      return kErrorPipeNotConnected;
     // errno values that would read as a code of the message table.
     case ENETDOWN:
     case ENETUNREACH:
@@ -122,32 +126,72 @@ int SetCurrentDir(const std::string& path) {
   return 0;
 }
 
+namespace {
+
+// Resolves a path as the kernel does: its folder part through realpath
+// (symbolic links first, then ".."), its last name kept as written, so that
+// a link to a problem file still names the link. A path ending in "/", "."
+// or ".." names a folder and is resolved whole.
+int ResolveHostPath(const std::string& path, std::string& resolved) {
+  const std::size_t slash = path.find_last_of('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") {
+    folder = path;
+    name.clear();
+  }
+  char* real = realpath(folder.c_str(), nullptr);
+  if (real == nullptr) return WindowsCode(errno, folder);
+  resolved = real;
+  std::free(real);
+  if (!name.empty()) {
+    if (resolved.back() != '/') resolved += '/';
+    resolved += name;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int FullPathFromNative(const std::string& nativePath, std::string& fullPath) {
   if (nativePath.empty()) return kErrorInvalidName;
-  return drive_table::FromHostPath(nativePath, fullPath) ? 0 : error_code::kPathNotFound;
+  std::string resolved;
+  if (int code = ResolveHostPath(nativePath, resolved)) return code;
+  return drive_table::FromHostPath(resolved, fullPath) ? 0 : error_code::kPathNotFound;
 }
+
+namespace {
+
+// Opens without waiting for the other end of a FIFO, then goes back to
+// ordinary blocking reads and writes.
+int OpenWithoutBlocking(const std::string& host, int flags, NativeHandle& handle) {
+  const int fd = open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return WindowsCode(errno, host);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  handle = fd;
+  return 0;
+}
+
+}  // namespace
 
 int OpenForReading(const std::string& name, NativeHandle& handle) {
   std::string host;
   if (int code = HostPath(name, host)) return code;
-  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return WindowsCode(errno, host);
+  // A FIFO without a writer opens at once and reads as empty.
+  if (int code = OpenWithoutBlocking(host, O_RDONLY, handle)) return code;
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    close(fd);
+  if (fstat(static_cast<int>(handle), &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(static_cast<int>(handle));
     return error_code::kAccessDenied;  // as Windows refuses to open a folder as a file
   }
-  handle = fd;
   return 0;
 }
 
 int CreateForWriting(const std::string& name, NativeHandle& handle) {
   std::string host;
   if (int code = HostPath(name, host)) return code;
-  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return WindowsCode(errno, host);
-  handle = fd;
-  return 0;
+  // A FIFO without a reader cannot be opened without waiting: ENXIO.
+  return OpenWithoutBlocking(host, O_WRONLY | O_CREAT | O_TRUNC, handle);
 }
 
 int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived) {

@@ -23,8 +23,9 @@ std::string HostPathOfBuildFile(const std::string& cmakePath) {
 #endif
 }
 
-RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& workDir) {
-  return RunProgram(HostPathOfBuildFile(MNR2TXT_PATH), args, workDir);
+RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& workDir,
+                     const std::string& stdinPath) {
+  return RunProgram(HostPathOfBuildFile(MNR2TXT_PATH), args, workDir, stdinPath);
 }
 
 void MakeDir(const std::string& path) { fs::create_directories(path); }

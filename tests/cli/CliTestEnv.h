@@ -17,7 +17,8 @@ inline constexpr char kSeparator = test_env::kHostSeparator;
 std::string HostPathOfBuildFile(const std::string& cmakePath);
 
 // Runs the mnr2txt beside this test program, in workDir.
-RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& workDir);
+RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& workDir,
+                     const std::string& stdinPath = "");
 
 void MakeDir(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <iconv.h>
+
+#include <cerrno>
+#endif
+
 #include "platform/CodePage.h"
 #include "tests/cli/CliTestEnv.h"
 
@@ -71,5 +77,57 @@ TEST(Cp932, EveryBuildConvertsAlike) {
     EXPECT_EQ(invalid, c.invalid) << c.utf8;
   }
 }
+
+#ifndef _WIN32
+// The system's converter over the whole text, one U+FFFD per byte it refuses.
+std::string ConvertedByIconv(const std::string& cp932, std::size_t& invalid) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  std::string out;
+  char* in = const_cast<char*>(cp932.data());
+  std::size_t inLeft = cp932.size();
+  while (inLeft > 0) {
+    char buffer[64];
+    char* dst = buffer;
+    std::size_t room = sizeof buffer;
+    const std::size_t result = iconv(cd, &in, &inLeft, &dst, &room);
+    out.append(buffer, dst - buffer);
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      out += kReplacement;
+      ++in;
+      --inLeft;
+      ++invalid;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+// Every two-byte text, each followed by 'A' and by a lead byte, converts as
+// the system's converter does.
+TEST(Cp932, EveryByteAndPairAsTheSystemConvertsThem) {
+  std::string all, ending;
+  for (int b = 0; b < 256; ++b) {
+    for (int t = 0; t < 256; ++t) {
+      const std::string text = {static_cast<char>(b), static_cast<char>(t), 'A', static_cast<char>(b)};
+      all += text;
+      std::size_t invalid = 0, expectedInvalid = 0;
+      const std::string expected = ConvertedByIconv(text, expectedInvalid);
+      ASSERT_EQ(Convert(text, invalid), expected) << b << " " << t;
+      ASSERT_EQ(invalid, expectedInvalid) << b << " " << t;
+    }
+  }
+  std::size_t invalid = 0, expectedInvalid = 0;
+  EXPECT_EQ(Convert(all, invalid), ConvertedByIconv(all, expectedInvalid));
+  EXPECT_EQ(invalid, expectedInvalid);
+}
+
+TEST(Cp932, SingleBytesOutsideCp932) {
+  std::size_t invalid = 0;
+  EXPECT_EQ(Convert("\x80\xA0\xFD\xFE\xFF", invalid), kReplacement + kReplacement + kReplacement +
+                                                          kReplacement + kReplacement);
+  EXPECT_EQ(invalid, 5u);
+}
+#endif
 
 }  // namespace

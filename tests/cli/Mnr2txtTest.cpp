@@ -17,65 +17,18 @@
 #include "platform/IoError.h"
 #include "samples/SampleProblems.h"
 #include "tests/cli/CliTestEnv.h"
+#include "tests/cli/Mnr2txtFixture.h"
 #include "tests/support/MnrWriter.h"
 
 namespace {
 
+using cli_test::GenreFileName;
 using cli_test::kSeparator;
+using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
 using cli_test::TerminalText;
 using test_support::MnrWriter;
-
-std::string GenreFileName(const std::string& base, int g) {
-  return base + std::to_string(g) + ".txt";
-}
-
-class Mnr2txt : public ::testing::Test {
- protected:
-  std::string Path(const std::string& name = "") const { return dir_.host(name); }
-
-  RunResult Run(const std::vector<std::string>& args) const {
-    return cli_test::RunMnr2txt(args, dir_.host());
-  }
-
-  // The eight files in folder (a host path; "" for the test's folder) hold
-  // exactly what the writer expects.
-  void ExpectGenreFiles(const std::string& folder, const std::string& base,
-                        const MnrWriter& problems) const {
-    const std::string prefix = (folder.empty() ? Path() : folder) + kSeparator;
-    for (int g = 0; g < 8; ++g) {
-      EXPECT_EQ(ReadFile(prefix + GenreFileName(base, g)), problems.expectedGenreFile(g))
-          << "genre " << g;
-    }
-  }
-
-  void ExpectNoGenreFiles(const std::string& folder, const std::string& base) const {
-    const std::string prefix = (folder.empty() ? Path() : folder) + kSeparator;
-    for (int g = 0; g < 8; ++g) {
-      EXPECT_FALSE(cli_test::FileExists(prefix + GenreFileName(base, g))) << "genre " << g;
-    }
-  }
-
-  static std::string Message(const std::string& file, const std::string& cp932) {
-    return "mnr2txt: " + file + ": " + TerminalText(cp932) + "\n";
-  }
-
-  static std::string Exported(const std::string& file, const std::string& first,
-                              const std::string& last) {
-    return "mnr2txt: " + file + ": " + TerminalText(messages::kExported) + " " + first +
-           " ... " + last + "\n";
-  }
-
-  static MnrWriter NotAProblemFile() {
-    MnrWriter w = MakeSampleProblems();
-    w.setSignature("MUNEBANk");
-    return w;
-  }
-
- private:
-  test_env::TempDir dir_;
-};
 
 // --- options and usage -----------------------------------------------------
 
@@ -330,7 +283,7 @@ TEST_F(Mnr2txt, ABadFileInTheMiddleLeavesTheOthersConverted) {
   ExpectGenreFiles("", "c", last);
 }
 
-TEST_F(Mnr2txt, AnUncreatableGenreFileIsReportedWithTheFilesNotWritten) {
+TEST_F(Mnr2txt, AnUncreatableGenreFileIsNamedWithItsReasonAndTheRestIsWritten) {
   const MnrWriter problems = MakeSampleProblems();
   problems.writeTo(Path("set1.mnr"));
   // A folder where genre 3's file should go: creating it fails with
@@ -341,32 +294,35 @@ TEST_F(Mnr2txt, AnUncreatableGenreFileIsReportedWithTheFilesNotWritten) {
   EXPECT_EQ(r.out, "");
   const std::string denied = messages::WithFullStop(
       platform::IoErrorMessage(platform::error_code::kAccessDenied));
-  EXPECT_EQ(r.err, Message("set1.mnr", denied) +
-                       "mnr2txt: set13.txt: not written\n"
-                       "mnr2txt: set14.txt: not written\n"
-                       "mnr2txt: set15.txt: not written\n"
-                       "mnr2txt: set16.txt: not written\n"
-                       "mnr2txt: set17.txt: not written\n");
-  for (int g = 0; g < 3; ++g) {
-    EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g));
-  }
-}
-
-#ifndef _WIN32
-TEST_F(Mnr2txt, AFailedWriteIsReportedWithThePartialFile) {
-  const MnrWriter problems = MakeSampleProblems();
-  problems.writeTo(Path("set1.mnr"));
-  // Genre 3's file on a full disk; the other genres are still written.
-  ASSERT_EQ(symlink("/dev/full", Path("set13.txt").c_str()), 0);
-  const RunResult r = Run({"set1.mnr"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, Message("set1.mnr", messages::kExportFailed) +
-                       "mnr2txt: set13.txt: incomplete\n");
+  EXPECT_EQ(r.err, Message("set13.txt", denied) + Message("set1.mnr", messages::kExportFailed));
   for (int g = 0; g < 8; ++g) {
     if (g == 3) continue;
     EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g)) << g;
   }
+}
+
+#ifndef _WIN32
+TEST_F(Mnr2txt, AFullDiskIsNamedOnTheFileItHit) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("set1.mnr"));
+  // Genre 3's file on a full disk; the other genres are still written.
+  ASSERT_EQ(symlink("/dev/full", Path("set13.txt").c_str()), 0);
+  RunResult r = Run({"set1.mnr"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  // "I/O エラー (112)": a numbered message takes no full stop.
+  EXPECT_EQ(r.err, Message("set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
+                       Message("set1.mnr", messages::kExportFailed));
+  for (int g = 0; g < 8; ++g) {
+    if (g == 3) continue;
+    EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g)) << g;
+  }
+  // The same for a single-stream output.
+  ASSERT_EQ(symlink("/dev/full", Path("set1.csv").c_str()), 0);
+  r = Run({"--csv", "set1.mnr"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, Message("set1.csv", "I/O \x83G\x83\x89\x81[ (112)") +
+                       Message("set1.mnr", messages::kExportFailed));
 }
 #endif
 

@@ -36,6 +36,28 @@ TEST(Options, DoubleDashEndsTheOptions) {
   EXPECT_EQ(parsed.options.files, (std::vector<std::string>{"-l", "--utf8", "-"}));
 }
 
+TEST(Options, FormatsAndStandardStreams) {
+  using cli::OutputFormat;
+  const struct {
+    std::vector<std::string> args;
+    OutputFormat format;
+  } cases[] = {
+      {{"a.mnr"}, OutputFormat::kGenreFiles},
+      {{"--one-file", "a.mnr"}, OutputFormat::kOneFile},
+      {{"--csv", "-o", "-", "-"}, OutputFormat::kCsv},
+      {{"--json", "--json", "a.mnr"}, OutputFormat::kJson},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseCommandLine(c.args);
+    EXPECT_EQ(parsed.error, "") << c.args[0];
+    EXPECT_EQ(parsed.options.format, c.format) << c.args[0];
+  }
+  EXPECT_EQ(ParseCommandLine({"--csv", "-o-", "-"}).options.outputDir.value_or(""), "-");
+  EXPECT_EQ(ParseCommandLine({"--csv", "-"}).options.files, std::vector<std::string>{"-"});
+  // Listing writes no output stream: -o - is no error with it.
+  EXPECT_EQ(ParseCommandLine({"-l", "-o", "-", "a.mnr", "b.mnr"}).error, "");
+}
+
 TEST(Options, HelpAndVersionNeedNoFile) {
   EXPECT_EQ(ParseCommandLine({"-h"}).error, "");
   EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);

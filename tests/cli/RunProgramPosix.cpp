@@ -22,7 +22,7 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workDir) {
+                     const std::string& workDir, const std::string& stdinPath) {
   char outName[] = "/tmp/mnr2txt-out-XXXXXX";
   char errName[] = "/tmp/mnr2txt-err-XXXXXX";
   const int outFd = mkstemp(outName);
@@ -36,8 +36,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 
   const pid_t pid = fork();
   if (pid == 0) {
-    const int nullFd = open("/dev/null", O_RDONLY);
+    const int nullFd = open(stdinPath.empty() ? "/dev/null" : stdinPath.c_str(), O_RDONLY);
     if (chdir(workDir.c_str()) != 0) _exit(126);
+    alarm(30);  // a hanging program fails its test instead of stopping the suite
     dup2(nullFd, 0);
     dup2(outFd, 1);
     dup2(errFd, 2);
@@ -52,6 +53,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     result.status = WEXITSTATUS(status);
   }
   result.out = ReadAll(outName);
+  result.rawOut = result.out;
   result.err = ReadAll(errName);
   unlink(outName);
   unlink(errName);

@@ -36,13 +36,17 @@ HANDLE CreateCapture(const std::string& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// The program's text-mode output ends lines with CR LF.
-std::string ReadAll(const std::string& path) {
+std::string ReadRaw(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream buffer;
   buffer << file.rdbuf();
+  return buffer.str();
+}
+
+// The program's text-mode output ends lines with CR LF.
+std::string WithoutCarriageReturns(const std::string& raw) {
   std::string text;
-  for (char c : buffer.str()) {
+  for (char c : raw) {
     if (c != '\r') text += c;
   }
   return text;
@@ -51,7 +55,7 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workDir) {
+                     const std::string& workDir, const std::string& stdinPath) {
   char tempDir[MAX_PATH];
   GetTempPathA(MAX_PATH, tempDir);
   const std::string base = std::string(tempDir) + "mnr2txt-" + std::to_string(GetCurrentProcessId());
@@ -59,7 +63,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   const std::string errName = base + ".err";
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE in = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+  HANDLE in = CreateFileA(stdinPath.empty() ? "NUL" : stdinPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                           OPEN_EXISTING, 0, nullptr);
   HANDLE out = CreateCapture(outName);
   HANDLE err = CreateCapture(errName);
@@ -92,8 +96,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   CloseHandle(in);
   CloseHandle(out);
   CloseHandle(err);
-  result.out = ReadAll(outName);
-  result.err = ReadAll(errName);
+  result.rawOut = ReadRaw(outName);
+  result.out = WithoutCarriageReturns(result.rawOut);
+  result.err = WithoutCarriageReturns(ReadRaw(errName));
   DeleteFileA(outName.c_str());
   DeleteFileA(errName.c_str());
   return result;

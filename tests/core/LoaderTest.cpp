@@ -204,6 +204,17 @@ TEST_P(NegativeCountTest, RejectsFileEvenWithValidSignature) {
 
 INSTANTIATE_TEST_SUITE_P(Genres, NegativeCountTest, testing::Range(0, 8));
 
+// The count field 0x8000 read as unsigned would be 32768, and this file does
+// hold 32768 records: only a signed reading rejects it.
+TEST_F(LoaderTest, CountOfMinus32768IsRejectedEvenWith32768Records) {
+  MnrWriter w;
+  w.genre(0).problems.assign(32768, Problem{"q", {"a", "b", "c", "d", "e"}});
+  w.setCount(0, -32768);
+  ASSERT_EQ(w.bytes().size(), 2048u + 32768u * 256u);
+  EXPECT_FALSE(Load(w.bytes()));
+  EXPECT_FALSE(set.Loaded());
+}
+
 TEST_F(LoaderTest, FailedLoadAfterGoodOneKeepsFileName) {
   const MnrWriter w = SampleSet();
   const std::string good = Put(w.bytes(), "good.mnr");

@@ -195,6 +195,18 @@ TEST_F(SplitFilePathTest, FromInsideTheTree) {
   start = outside;
 }
 
+// A one-character folder part keeps its separator before the folder name.
+TEST_F(SplitFilePathTest, OneCharacterFolderBeforeAFolder) {
+  const std::string outside = start;
+  test_env::MakeDir(dir.host("q"));
+  test_env::MakeDir(dir.host("q/sub"));
+  platform::SetCurrentDir(base);
+  start = platform::GetCurrentDir();
+  ExpectSplit("q\\sub", base[0], "q\\sub", "");
+  platform::SetCurrentDir(outside);
+  start = outside;
+}
+
 #ifdef _WIN32
 // The real root of drive C: of the Wine prefix.
 TEST(SplitFilePathRootTest, FileInTheRoot) {

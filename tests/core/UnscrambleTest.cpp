@@ -154,8 +154,9 @@ TEST(UnscrambleRecordTest, ChoicesAreSeparateFields) {
 // Arbitrary stored records, rich in the bytes that decide where a text ends
 // (stored spaces, bytes that unscramble to lead bytes, stored 0xA0 trails):
 // the product's unscrambling must equal the writer's character-by-character
-// walk. The product finds text ends by looking back from each space, so long
-// runs of lead-capable bytes before a space are what this is after.
+// walk. The product decides each space by the parity of the run of
+// lead-capable bytes before it (looking back, or through 64-bit masks on
+// x86-64), so long runs of such bytes before a space are what this is after.
 TEST(UnscrambleRecordTest, ArbitraryRecordsFollowTheCharacterWalk) {
   std::mt19937 random(7);
   const std::uint8_t interesting[] = {0x20, 0x20, 0x01, 0x1F, 0x02, 0x60, 0x7C, 0x5F,

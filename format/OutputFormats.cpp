@@ -1,0 +1,221 @@
+#include "format/OutputFormats.h"
+
+#include <array>
+#include <string>
+
+#include "format/mnrFormat.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+using mnr_layout::kChoiceCount;
+using mnr_layout::kGenreCount;
+
+struct ProblemText {
+  std::string_view question;
+  std::array<std::string_view, kChoiceCount> choices;
+};
+
+// The genre's problems as the genre file's lines give them: after the name
+// line, each problem is an empty line, the question and the five choices.
+template <typename OnProblem>
+void ForEachProblem(const T_mnrFormat& problems, int genre, OnProblem onProblem) {
+  int line = -1;  // the name line
+  ProblemText problem;
+  ForEachGenreLine(problems, genre, [&](std::string_view text) {
+    const int position = line++ % (2 + kChoiceCount);
+    if (position == 1) problem.question = text;
+    if (position >= 2) problem.choices[position - 2] = text;
+    if (position == 1 + kChoiceCount) onProblem(problem);
+  });
+}
+
+int ListedCount(const T_mnrFormat& problems, int genre) {
+  const int count = problems.ProblemCount(genre);
+  return count > 0 ? count : 0;
+}
+
+// --- CSV ---
+
+// Quoting is needed for a comma, a quote or a line break; in CP932 these
+// bytes are never part of a double-byte character, so the input tells.
+bool NeedsCsvQuotes(std::string_view cp932) {
+  for (char c : cp932)
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  return false;
+}
+
+void AppendCsvField(std::string_view cp932, std::string& out, std::string& scratch,
+                    std::size_t& invalidBytes) {
+  if (!NeedsCsvQuotes(cp932)) {
+    codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
+    return;
+  }
+  scratch.clear();
+  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
+  out += '"';
+  for (char c : scratch) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+// --- JSON ---
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+// Appends UTF-8 text as a JSON string with its quotes; runs that need no
+// escape are copied whole.
+void AppendJsonString(std::string_view utf8, std::string& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c >= 0x20 && c != '"' && c != '\\') continue;
+    out.append(utf8, run, i - run);
+    run = i + 1;
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        out += "\\u00";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    }
+  }
+  out.append(utf8, run, utf8.size() - run);
+  out += '"';
+}
+
+// Length of the valid UTF-8 sequence at text[i], or 0.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  if (c < 0x80) return 1;
+  std::size_t n;
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3, low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4, low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+  else return 0;
+  if (i + n > text.size() || byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  return n;
+}
+
+std::string ValidUtf8(std::string_view text) {
+  std::string valid;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = Utf8SequenceLength(text, i);
+    if (n == 0) {
+      valid += kReplacement;
+      ++i;
+    } else {
+      valid.append(text, i, n);
+      i += n;
+    }
+  }
+  return valid;
+}
+
+void AppendJsonText(std::string_view cp932, std::string& out, std::string& scratch,
+                    std::size_t& invalidBytes) {
+  // Converted in place; only text that holds a byte to escape takes the
+  // longer way through scratch.
+  out += '"';
+  const std::size_t start = out.size();
+  codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
+  // One pass without early exit, which the compiler can do 16 bytes at a time.
+  bool escape = false;
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    escape |= (c < 0x20) | (c == '"') | (c == '\\');
+  }
+  if (!escape) {
+    out += '"';
+    return;
+  }
+  scratch.assign(out, start);
+  out.resize(start - 1);
+  AppendJsonString(scratch, out);
+}
+
+}  // namespace
+
+std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
+                             const ByteSink& sink) {
+  std::size_t invalidBytes = 0;
+  for (int g = 0; g < kGenreCount; ++g) invalidBytes += WriteGenreText(problems, g, encoding, sink);
+  return invalidBytes;
+}
+
+std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink) {
+  std::size_t invalidBytes = 0;
+  ChunkedSink out(sink);
+  std::string& buffer = out.Buffer();
+  std::string scratch;
+  buffer += "\xEF\xBB\xBFgenre,name,question";
+  for (int c = 1; c <= kChoiceCount; ++c) buffer += ",choice" + std::to_string(c);
+  buffer += "\r\n";
+  for (int g = 0; g < kGenreCount; ++g) {
+    // The name is converted once; its invalid bytes count once, and only
+    // when a row shows it.
+    std::string name;
+    std::size_t nameInvalid = 0;
+    AppendCsvField(problems.GenreName(g), name, scratch, nameInvalid);
+    const std::string rowStart = std::to_string(g) + "," + name + ",";
+    if (ListedCount(problems, g) > 0) invalidBytes += nameInvalid;
+    ForEachProblem(problems, g, [&](const ProblemText& p) {
+      buffer += rowStart;
+      AppendCsvField(p.question, buffer, scratch, invalidBytes);
+      for (std::string_view choice : p.choices) {
+        buffer += ',';
+        AppendCsvField(choice, buffer, scratch, invalidBytes);
+      }
+      buffer += "\r\n";
+      out.MaybeFlush();
+    });
+  }
+  out.Flush();
+  return invalidBytes;
+}
+
+std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
+                      const ByteSink& sink) {
+  std::size_t invalidBytes = 0;
+  ChunkedSink out(sink);
+  std::string& buffer = out.Buffer();
+  std::string scratch;
+  buffer += "{\"file\":";
+  AppendJsonString(ValidUtf8(fileName), buffer);
+  buffer += ",\"genres\":[\n";
+  for (int g = 0; g < kGenreCount; ++g) {
+    buffer += "{\"number\":" + std::to_string(g) + ",\"name\":";
+    AppendJsonText(problems.GenreName(g), buffer, scratch, invalidBytes);
+    buffer += ",\"count\":" + std::to_string(ListedCount(problems, g)) + ",\"problems\":[";
+    const char* separator = "\n";
+    ForEachProblem(problems, g, [&](const ProblemText& p) {
+      buffer += separator;
+      separator = ",\n";
+      buffer += "{\"question\":";
+      AppendJsonText(p.question, buffer, scratch, invalidBytes);
+      buffer += ",\"choices\":[";
+      for (int c = 0; c < kChoiceCount; ++c) {
+        if (c > 0) buffer += ',';
+        AppendJsonText(p.choices[c], buffer, scratch, invalidBytes);
+      }
+      buffer += "]}";
+      out.MaybeFlush();
+    });
+    buffer += g + 1 < kGenreCount ? "]},\n" : "]}\n";
+  }
+  buffer += "]}\n";
+  out.Flush();
+  return invalidBytes;
+}

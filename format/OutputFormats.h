@@ -1,0 +1,38 @@
+#pragma once
+// The outputs a loaded problem set can be turned into, as byte streams.
+//
+// How to use: load a T_mnrFormat, then call one writer with a ByteSink, a
+// function that receives the output bytes in order, in pieces of up to about
+// 64 KiB (write them to a file, to standard output, or collect them):
+//
+//   std::string csv;
+//   const std::size_t invalid = WriteCsv(problems, [&](std::string_view b) { csv += b; });
+//
+// Every writer returns the number of bytes that were not valid CP932 and were
+// written as U+FFFD (0 for Shift-JIS output). If the sink raises, the writer
+// stops and the error passes on. Nothing is held beyond one piece, so memory
+// stays small for any file. All formats carry exactly the texts of the genre
+// files (WriteGenreText in format/GenreText.h), in genre and problem order.
+
+#include <cstddef>
+#include <string_view>
+
+#include "format/GenreText.h"
+
+class T_mnrFormat;
+
+// The eight genre files' contents one after the other, genre 0 first.
+std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
+                             const ByteSink& sink);
+
+// UTF-8 with a byte-order mark, CR LF, RFC 4180 quoting. A header row
+// "genre,name,question,choice1,...,choice5", then one row per problem.
+std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink);
+
+// UTF-8 JSON without a byte-order mark:
+//   {"file":NAME,"genres":[{"number":0,"name":"...","count":N,
+//     "problems":[{"question":"...","choices":["...",...5]},...]},...8]}
+// with a line break after each problem and genre. fileName is UTF-8; bytes of
+// it that are not UTF-8 appear as U+FFFD.
+std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
+                      const ByteSink& sink);

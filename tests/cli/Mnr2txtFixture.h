@@ -1,0 +1,70 @@
+#pragma once
+// The fixture of the mnr2txt tests: a private folder to run the real program
+// in, and what it should print and write there.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frontend/Messages.h"
+#include "samples/SampleProblems.h"
+#include "tests/cli/CliTestEnv.h"
+#include "tests/support/MnrWriter.h"
+
+namespace cli_test {
+
+using test_support::MnrWriter;
+
+inline std::string GenreFileName(const std::string& base, int g) {
+  return base + std::to_string(g) + ".txt";
+}
+
+class Mnr2txt : public ::testing::Test {
+ protected:
+  std::string Path(const std::string& name = "") const { return dir_.host(name); }
+
+  // stdinPath: a host file as standard input (the null device when empty).
+  RunResult Run(const std::vector<std::string>& args, const std::string& stdinPath = "") const {
+    return RunMnr2txt(args, dir_.host(), stdinPath);
+  }
+
+  // The eight files in folder (a host path; "" for the test's folder) hold
+  // exactly what the writer expects.
+  void ExpectGenreFiles(const std::string& folder, const std::string& base,
+                        const MnrWriter& problems) const {
+    const std::string prefix = (folder.empty() ? Path() : folder) + kSeparator;
+    for (int g = 0; g < 8; ++g) {
+      EXPECT_EQ(ReadFile(prefix + GenreFileName(base, g)), problems.expectedGenreFile(g))
+          << "genre " << g;
+    }
+  }
+
+  void ExpectNoGenreFiles(const std::string& folder, const std::string& base) const {
+    const std::string prefix = (folder.empty() ? Path() : folder) + kSeparator;
+    for (int g = 0; g < 8; ++g) {
+      EXPECT_FALSE(FileExists(prefix + GenreFileName(base, g))) << "genre " << g;
+    }
+  }
+
+  static std::string Message(const std::string& file, const std::string& cp932) {
+    return "mnr2txt: " + file + ": " + TerminalText(cp932) + "\n";
+  }
+
+  static std::string Exported(const std::string& file, const std::string& first,
+                              const std::string& last) {
+    return "mnr2txt: " + file + ": " + TerminalText(messages::kExported) + " " + first +
+           " ... " + last + "\n";
+  }
+
+  static MnrWriter NotAProblemFile() {
+    MnrWriter w = MakeSampleProblems();
+    w.setSignature("MUNEBANk");
+    return w;
+  }
+
+ private:
+  test_env::TempDir dir_;
+};
+
+}  // namespace cli_test
