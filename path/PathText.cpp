@@ -5,7 +5,7 @@
 namespace {
 
 // Length of the character starting at text[i]: 2 for a lead byte of the
-// system code page followed by its trail byte, else 1.
+// active code page followed by its trail byte, else 1.
 std::size_t CharLength(std::string_view text, std::size_t i) {
   const bool lead = platform::DbcsEnabled() && platform::IsLeadByte(static_cast<unsigned char>(text[i]));
   return lead && i + 1 < text.size() ? 2 : 1;

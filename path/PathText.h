@@ -1,6 +1,6 @@
 #pragma once
 // Byte-level scanning of Windows paths. Searches from the end step over
-// double-byte characters of the system code page, so a trail byte equal to
+// double-byte characters of the active code page, so a trail byte equal to
 // '\' is never taken for a separator.
 
 #include <string>

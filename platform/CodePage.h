@@ -1,7 +1,9 @@
 #pragma once
 // Conversion of the program's Shift-JIS (code page 932) text for the outside
-// world: genre files written in UTF-8, and text shown on a terminal. One
-// implementation per system, in platform/<system>/CodePage.cpp.
+// world: genre files written in UTF-8, and text shown on a terminal or in a
+// window; on Windows also between the active code page, in which the core
+// handles paths, and the UTF-16 of the wide system calls. One implementation
+// per system, in platform/<system>/CodePage.cpp.
 
 #include <cstddef>
 #include <string>
@@ -11,12 +13,21 @@ namespace codepage {
 
 // Appends the UTF-8 form of cp932 to out. Every byte that is not part of a
 // valid CP932 character becomes one U+FFFD and is counted in invalidBytes:
-// nothing is dropped silently.
+// nothing is dropped silently. Every system gives the same result.
 void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
 
 #ifdef _WIN32
 // The UTF-16 form, with the same replacement rule.
 std::wstring Cp932ToWide(std::string_view cp932, std::size_t& invalidBytes);
+// The same, for text that is only shown: U+FFFD is warning enough.
+std::wstring Cp932ToWide(std::string_view cp932);
+
+// Between the active code page (UTF-8 under the programs' manifests, else
+// the system's ANSI code page) and UTF-16.
+std::wstring AnsiToWide(std::string_view ansi);
+std::string WideToAnsi(std::wstring_view wide);
+
+std::string WideToUtf8(std::wstring_view wide);
 #endif
 
 }  // namespace codepage

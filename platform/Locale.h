@@ -9,7 +9,7 @@ namespace platform {
 bool DbcsEnabled();
 bool IsLeadByte(unsigned char byte);
 
-// Test seam: pretend the system code page has these lead-byte ranges
+// Test seam: pretend the active code page has these lead-byte ranges
 // (inclusive); an empty list means no double-byte support.
 struct LeadByteRange {
   unsigned char first;

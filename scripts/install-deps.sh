@@ -21,6 +21,14 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+# The i686 programs run under 32-bit Wine where the kernel runs 32-bit code.
+if [ "${1:-all}" != native ] && "$(dirname "$0")/can-run-32bit.sh"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" || missing+=(wine32:i386)
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update -qq

@@ -1,9 +1,11 @@
 #include "ui/About.h"
 
-#include <memory>
+#include <windowsx.h>
+
 #include <string>
 
 #include "ui/ControlIds.h"
+#include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Version.h"
 
@@ -13,6 +15,26 @@ constexpr int kClientWidth = 284;
 constexpr int kClientHeight = 105;
 // Sent by the main window when it becomes active.
 constexpr UINT kOtherFormActivated = WM_APP + 1;
+
+// The window's fonts, by pixel height at 96 DPI.
+enum FontIndex { kFont13, kFont11, kFont32 };
+constexpr int kFontHeights[] = {13, 11, 32};
+
+// The labels at 96 DPI; each grows to its text, as the designed ones were
+// sized to theirs.
+struct LabelDesign {
+  int id, left, top, width, height;
+  FontIndex font;
+  const wchar_t* text;
+};
+const LabelDesign kLabels[] = {
+    {control_id::kLabelSubTitle, 8, 8, 179, 11, kFont11, L"「むねりクイズもじだし」略して"},
+    {control_id::kLabelVersion, 216, 8, 48, 13, kFont13, L"Ver " MUNEMOJI_VERSION_TEXT},
+    {control_id::kLabelTitle, 8, 24, 268, 33, kFont32, L"むねもじ"},
+    {control_id::kLabelText1, 152, 72, 82, 13, kFont13, L"作り手：munemoji"},
+    {control_id::kLabelText2, 64, 88, 212, 13, kFont13, L"https://munemoji.example/"},
+};
+constexpr int kImageLeft = 16, kImageTop = 64, kImageSize = 32;
 
 bool BelongsToThisThread(HWND window) {
   return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
@@ -41,29 +63,41 @@ void TForm_About::OtherFormActivated(HWND about) {
 }
 
 TForm_About::~TForm_About() {
-  if (font_ != nullptr) DeleteObject(font_);
-  if (subTitleFont_ != nullptr) DeleteObject(subTitleFont_);
-  if (titleFont_ != nullptr) DeleteObject(titleFont_);
-  if (icon_ != nullptr) DestroyIcon(icon_);
+  for (HFONT font : fonts_) {
+    if (font != nullptr) DeleteObject(font);
+  }
 }
 
 LRESULT TForm_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateControls();
+      LayOut(dpi::OfWindow(handle_));
       return 0;
     case WM_PAINT:
       PaintPanel();
       return 0;
-    case WM_LBUTTONDOWN:  // the bare panel
-      Form_AboutClick();
+    case WM_DRAWITEM:
+      DrawImage1(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    // The labels and the picture let the mouse through to the window, so a
+    // click anywhere in it arrives here.
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      SetCapture(handle_);
       return 0;
-    case WM_COMMAND:  // a label or the picture
-      if (HIWORD(wParam) == STN_CLICKED) {
-        Form_AboutClick();
-        return 0;
+    case WM_LBUTTONUP:
+      if (pressed_) {
+        pressed_ = false;
+        ReleaseCapture();
+        RECT client;
+        GetClientRect(handle_, &client);
+        if (PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) Form_AboutClick();
       }
-      break;
+      return 0;
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return 0;
     case WM_ACTIVATE:
       // Only another window of this program counts; lParam is null or a
       // window of another thread when the user switches to another program.
@@ -71,6 +105,9 @@ LRESULT TForm_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormDeactivate();
       }
       break;
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case kOtherFormActivated:
       if (IsWindowVisible(handle_)) FormDeactivate();
       return 0;
@@ -79,9 +116,11 @@ LRESULT TForm_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm_About::FormShow() {
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
-  SetWindowPos(handle_, HWND_TOP, left, top, kClientWidth, kClientHeight, SWP_SHOWWINDOW);
+  LayOut(dpi::OfWindow(handle_));
+  const int width = dpi::Scale(kClientWidth, dpi_), height = dpi::Scale(kClientHeight, dpi_);
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(handle_, HWND_TOP, left, top, width, height, SWP_SHOWWINDOW);
   SetForegroundWindow(handle_);
 }
 
@@ -89,53 +128,75 @@ void TForm_About::Form_AboutClick() { ShowWindow(handle_, SW_HIDE); }
 
 void TForm_About::FormDeactivate() { ShowWindow(handle_, SW_HIDE); }
 
-void TForm_About::CreateControls() {
-  font_ = fonts::CreateJapaneseFont(13);
-  subTitleFont_ = fonts::CreateJapaneseFont(11);
-  titleFont_ = fonts::CreateJapaneseFont(32);
-
-  Label_SubTitle = CreateLabel(control_id::kLabelSubTitle, 8, 8, 179, 11,
-                               L"「むねりクイズもじだし」略して", subTitleFont_);
-  Label_Version = CreateLabel(control_id::kLabelVersion, 216, 8, 48, 13, L"Ver " MUNEMOJI_VERSION_TEXT, font_);
-  Label_Title = CreateLabel(control_id::kLabelTitle, 8, 24, 268, 33, L"むねもじ", titleFont_);
-  Label_Text1 = CreateLabel(control_id::kLabelText1, 152, 72, 82, 13, L"作り手：munemoji", font_);
-  Label_Text2 = CreateLabel(control_id::kLabelText2, 64, 88, 212, 13, L"https://munemoji.example/", font_);
-
-  // The program's icon, at its own size.
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle_, GWLP_HINSTANCE));
-  icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-  Image1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 16, 64, 32,
-                           32, handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id::kImage1)),
-                           instance, nullptr);
-  SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+void TForm_About::FormDpiChanged(int dpi, const RECT& suggested) {
+  SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(dpi);
 }
 
-HWND TForm_About::CreateLabel(int id, int left, int top, int width, int height, const wchar_t* text,
-                              HFONT font) {
-  // Labels grow to their text, as the designed ones were sized to theirs.
-  HDC dc = GetDC(handle_);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
-  SelectObject(dc, old);
-  ReleaseDC(handle_, dc);
-  if (extent.cx > width) width = extent.cx;
+void TForm_About::CreateControls() {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle_, GWLP_HINSTANCE));
+  HWND* labels[] = {&Label_SubTitle, &Label_Version, &Label_Title, &Label_Text1, &Label_Text2};
+  for (int i = 0; i < 5; ++i) {
+    // No SS_NOTIFY: the mouse goes through to the window.
+    *labels[i] = CreateWindowExW(0, L"STATIC", kLabels[i].text,
+                                 WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
+                                 handle_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabels[i].id)),
+                                 instance, nullptr);
+  }
+  // The program's icon, drawn from its pixel map like the buttons' pictures.
+  Image1 = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0, handle_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id::kImage1)), instance,
+                           nullptr);
+}
 
-  HWND label = CreateWindowExW(0, L"STATIC", text,
-                               WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, left,
-                               top, width, height, handle_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle_, GWLP_HINSTANCE)),
-                               nullptr);
-  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
+void TForm_About::LayOut(int dpi) {
+  if (dpi == dpi_ && fonts_[0] != nullptr) return;
+  dpi_ = dpi;
+  auto scale = [dpi](int designed) { return dpi::Scale(designed, dpi); };
+  SetWindowPos(handle_, nullptr, 0, 0, scale(kClientWidth), scale(kClientHeight),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HFONT old[3];
+  for (int i = 0; i < 3; ++i) {
+    old[i] = fonts_[i];
+    fonts_[i] = fonts::CreateJapaneseFont(scale(kFontHeights[i]));
+  }
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[kFont13]), FALSE);
+  HDC dc = GetDC(handle_);
+  for (const LabelDesign& design : kLabels) {
+    HFONT font = fonts_[design.font];
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, design.text, static_cast<int>(wcslen(design.text)), &extent);
+    SelectObject(dc, previous);
+    HWND label = GetDlgItem(handle_, design.id);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const int width = extent.cx > scale(design.width) ? extent.cx : scale(design.width);
+    MoveWindow(label, scale(design.left), scale(design.top), width, scale(design.height), TRUE);
+  }
+  ReleaseDC(handle_, dc);
+  for (HFONT font : old) {
+    if (font != nullptr) DeleteObject(font);
+  }
+  MoveWindow(Image1, scale(kImageLeft), scale(kImageTop), scale(kImageSize), scale(kImageSize), TRUE);
+  icon_ = std::make_unique<Picture>(pictures::kIcon, pictures::Look::kColour, dpi::PictureFactor(dpi));
+  InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TForm_About::PaintPanel() {
   // Panel: fills the window; raised inner bevel inside a lowered outer one.
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(handle_, &paint);
-  RECT panel{0, 0, kClientWidth, kClientHeight};
+  RECT panel;
+  GetClientRect(handle_, &panel);
   DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
   EndPaint(handle_, &paint);
+}
+
+void TForm_About::DrawImage1(const DRAWITEMSTRUCT& item) const {
+  if (item.CtlID != static_cast<UINT>(control_id::kImage1) || icon_ == nullptr) return;
+  const RECT& r = item.rcItem;
+  FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  icon_->Draw(item.hDC, r.left + (r.right - r.left - icon_->Width()) / 2,
+              r.top + (r.bottom - r.top - icon_->Height()) / 2);
 }

@@ -1,11 +1,15 @@
 #pragma once
 // Unit About: Form_About, the small borderless credits window. It closes on a
-// click anywhere in it and when another window of the program becomes active,
+// click anywhere in it (the button released inside it, so a press dragged
+// away is taken back) and when another window of the program becomes active,
 // not when the user switches to another program. Closing hides it; the main
 // window shows the same one again on the next press.
 
 #include <windows.h>
 
+#include <memory>
+
+#include "ui/Pictures.h"
 #include "ui/WindowObject.h"
 
 class TForm_About {
@@ -27,9 +31,12 @@ class TForm_About {
   void Form_AboutClick();
   void FormDeactivate();
 
+  void FormDpiChanged(int dpi, const RECT& suggested);
+
   void CreateControls();
-  HWND CreateLabel(int id, int left, int top, int width, int height, const wchar_t* text, HFONT font);
+  void LayOut(int dpi);  // places, fonts and the picture for the monitor's DPI
   void PaintPanel();
+  void DrawImage1(const DRAWITEMSTRUCT& item) const;
 
   HWND handle_ = nullptr;  // Form_About
   HWND Label_SubTitle = nullptr;
@@ -39,8 +46,8 @@ class TForm_About {
   HWND Label_Text2 = nullptr;
   HWND Image1 = nullptr;
 
-  HFONT font_ = nullptr;          // the window's font, 13 pixels
-  HFONT subTitleFont_ = nullptr;  // 11 pixels
-  HFONT titleFont_ = nullptr;     // 32 pixels
-  HICON icon_ = nullptr;
+  HFONT fonts_[3] = {};  // 13 (the window's), 11 and 32 pixels at 96 DPI
+  std::unique_ptr<Picture> icon_;
+  int dpi_ = 96;
+  bool pressed_ = false;  // the left button went down inside
 };

@@ -3,15 +3,15 @@
 #include <exception>
 
 #include "frontend/Messages.h"
-#include "ui/WideText.h"
+#include "platform/CodePage.h"
 
 namespace application {
 
-std::wstring Title() { return wide_text::FromShiftJis(messages::kAppTitle); }
+std::wstring Title() { return codepage::Cp932ToWide(messages::kAppTitle); }
 
 void ShowErrorBox(HWND owner, const std::string& message) noexcept {
   try {
-    const std::wstring text = wide_text::FromShiftJis(messages::WithFullStop(message));
+    const std::wstring text = codepage::Cp932ToWide(messages::WithFullStop(message));
     MessageBoxW(owner, text.c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
   } catch (...) {
     // Out of memory while preparing the box: nothing better can be shown.

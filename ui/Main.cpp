@@ -5,17 +5,20 @@
 #include "format/mnrFormat.h"
 #include "frontend/MainWindowState.h"
 #include "frontend/Messages.h"
+#include "platform/CodePage.h"
 #include "ui/About.h"
 #include "ui/Application.h"
 #include "ui/ControlIds.h"
+#include "ui/Dpi.h"
 #include "ui/Fonts.h"
-#include "ui/WideText.h"
 
 namespace {
 
 constexpr int kClientWidth = 209;
 constexpr int kClientHeight = 204;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Posted at creation: the command line's file is loaded once the window shows.
+constexpr UINT kShowStartFile = WM_APP + 1;
 
 // The five buttons: left edge, picture, and whether the button has a grey
 // picture of its own for the disabled look.
@@ -36,30 +39,41 @@ const BitBtnDesign kBitBtns[] = {
     {control_id::kBitBtnAbout, 168, &pictures::kAbout, true, L"このソフトって何にょ？"},
 };
 
-HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle, int id, int x,
-                 int y, int w, int h, HFONT font) {
-  HWND child = CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                               nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return child;
+// The other controls' places at 96 DPI.
+struct Place {
+  int id, left, top, width, height;
+};
+const Place kPlaces[] = {
+    {control_id::kListBoxGerne, 0, 16, 209, 132},
+    {control_id::kPanelFileName, 0, 0, 209, 17},
+    {control_id::kPanelHelp, 0, 152, 209, 17},
+};
+constexpr int kItemHeight = 16, kFontHeight = 16, kHelpFontHeight = 12;
+
+// Created without size: LayOut places it.
+HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle, int id) {
+  return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
 }
 
 }  // namespace
 
-HWND TForm_Main::Create(HINSTANCE instance, int show) {
+HWND TForm_Main::Create(HINSTANCE instance, int show, const std::wstring& startFile) {
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   if (!RegisterWindowClass<TForm_Main>(instance, window_class::kMain, icon)) return nullptr;
+  // Sized for 96 DPI here; the creation handler sizes it for its monitor.
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   std::unique_ptr<TForm_Main> form(new TForm_Main(instance));
+  form->startFile_ = startFile;
   HWND window = CreateWindowExW(0, window_class::kMain, application::Title().c_str(), kStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                 frame.bottom - frame.top, nullptr, nullptr, instance, &form);
   if (window != nullptr) {
     ShowWindow(window, show);
     UpdateWindow(window);
+    if (!startFile.empty()) PostMessageW(window, kShowStartFile, 0, 0);
   }
   return window;
 }
@@ -75,7 +89,17 @@ LRESULT TForm_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       CreateControls();
+      LayOut(dpi::OfWindow(handle_));
       FormCreate();
+      return 0;
+    case kShowStartFile:
+      FormShowStartFile();
+      return 0;
+    case WM_DROPFILES:
+      FormDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
       FormDestroy();
@@ -114,6 +138,24 @@ void TForm_Main::FormActivate() {
   if (Form_About != nullptr) TForm_About::OtherFormActivated(Form_About);
 }
 
+void TForm_Main::FormShowStartFile() { OpenFile(startFile_); }
+
+void TForm_Main::FormDropFiles(HDROP drop) {
+  // Several files dropped: the first counts.
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(length + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  DragFinish(drop);
+  if (!path.empty()) OpenFile(path);
+}
+
+void TForm_Main::FormDpiChanged(int dpi, const RECT& suggested) {
+  // Moved to a monitor of another DPI: the system suggests the new frame.
+  SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(dpi);
+}
+
 void TForm_Main::BitBtn_FileOpenClick() {
   if (OpenDialog.Execute(handle_)) LoadFile(OpenDialog.FileName());
 }
@@ -131,10 +173,21 @@ void TForm_Main::BitBtn_AboutClick() { Form_About = TForm_About::Open(instance_,
 
 // --- Operations -----------------------------------------------------------
 
+void TForm_Main::OpenFile(const std::wstring& path) {
+  // A full path, like the dialog's, which then reopens pre-filled with it.
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  if (full.empty()) full = path;
+  OpenDialog.SetFileName(full);
+  // The core takes paths in the active code page (UTF-8 under the manifest).
+  LoadFile(codepage::WideToAnsi(full));
+}
+
 void TForm_Main::LoadFile(const std::string& path) {
   if (!mnrFormat_->LoadFromFile(path)) {
-    MessageBoxW(handle_, wide_text::FromShiftJis(messages::kNotAProblemFile).c_str(),
-                wide_text::FromShiftJis(messages::kWarningTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(handle_, codepage::Cp932ToWide(messages::kNotAProblemFile).c_str(),
+                codepage::Cp932ToWide(messages::kWarningTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
   RefreshGenreList();
   SetHelp(main_window::HelpAfterLoad(mnrFormat_->Loaded()));
@@ -146,10 +199,10 @@ void TForm_Main::RefreshGenreList() {
   SendMessageW(ListBox_Gerne, LB_RESETCONTENT, 0, 0);
   for (const std::string& line : view.lines) {
     SendMessageW(ListBox_Gerne, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(wide_text::FromShiftJis(line).c_str()));
+                 reinterpret_cast<LPARAM>(codepage::Cp932ToWide(line).c_str()));
   }
-  // A path, so in the ANSI code page like every path.
-  SetWindowTextW(Panel_FileName, wide_text::FromAnsi(view.fileName).c_str());
+  // A path, so in the active code page like every path.
+  SetWindowTextW(Panel_FileName, codepage::AnsiToWide(view.fileName).c_str());
   EnableWindow(BitBtn_Decode1, view.exportEnabled);
   EnableWindow(BitBtn_Decode2, view.exportEnabled);
 }
@@ -164,51 +217,41 @@ void TForm_Main::DecodeToOneFile() { SetHelp(messages::kUnderConstruction); }
 // --- Window plumbing ------------------------------------------------------
 
 void TForm_Main::SetHelp(const char* message) {
-  SetWindowTextW(Panel_Help, wide_text::FromShiftJis(message).c_str());
+  SetWindowTextW(Panel_Help, codepage::Cp932ToWide(message).c_str());
 }
 
 void TForm_Main::CreateControls() {
-  font_ = fonts::CreateJapaneseFont(16);
-  helpFont_ = fonts::CreateJapaneseFont(12);
-  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  DragAcceptFiles(handle_, TRUE);
 
-  // In tab order. The list is no tab stop; its items are 16 pixels high and
-  // it keeps its designed height instead of a whole number of items.
+  // In tab order. The list is no tab stop; it keeps its designed height
+  // instead of a whole number of items.
   ListBox_Gerne = CreateChild(handle_, L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                              WS_EX_CLIENTEDGE, control_id::kListBoxGerne, 0, 16, 209, 132, font_);
-  SendMessageW(ListBox_Gerne, LB_SETITEMHEIGHT, 0, 16);
+                              WS_EX_CLIENTEDGE, control_id::kListBoxGerne);
 
   hints_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr, instance_,
                            nullptr);
   HWND* buttons[] = {&BitBtn_FileOpen, &BitBtn_Decode1, &BitBtn_Decode2, &BitBtn_Quit, &BitBtn_About};
-  for (int i = 0; i < 5; ++i) {
-    const BitBtnDesign& design = kBitBtns[i];
-    *buttons[i] = CreateBitBtn(design.id, design.left, design.hint);
-    const auto disabledLook = design.greyPicture ? pictures::Look::kGrey : pictures::Look::kGeneratedDisabled;
-    pictures_[i].reset(new ButtonPictures{{*design.picture, pictures::Look::kColour},
-                                          {*design.picture, disabledLook}});
-  }
+  for (int i = 0; i < 5; ++i) *buttons[i] = CreateBitBtn(kBitBtns[i].id, kBitBtns[i].hint);
 
   // Lowered inner bevel, no outer bevel: a one-pixel sunken edge.
   const DWORD panel = SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN;
-  Panel_FileName = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelFileName, 0, 0, 209, 17, font_);
-  Panel_Help = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelHelp, 0, 152, 209, 17, helpFont_);
+  Panel_FileName = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelFileName);
+  Panel_Help = CreateChild(handle_, L"STATIC", panel, 0, control_id::kPanelHelp);
 
   // The designed starting contents: the no-file state.
   const main_window::GenreListView start = main_window::NoFileView();
   for (const std::string& line : start.lines) {
     SendMessageW(ListBox_Gerne, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(wide_text::FromShiftJis(line).c_str()));
+                 reinterpret_cast<LPARAM>(codepage::Cp932ToWide(line).c_str()));
   }
   EnableWindow(BitBtn_Decode1, FALSE);
   EnableWindow(BitBtn_Decode2, FALSE);
   SetHelp(messages::kNoFile);
 }
 
-HWND TForm_Main::CreateBitBtn(int id, int left, const wchar_t* hint) {
-  HWND button = CreateChild(handle_, L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, id, left, kBitBtnTop,
-                            kBitBtnWidth, kBitBtnHeight, font_);
+HWND TForm_Main::CreateBitBtn(int id, const wchar_t* hint) {
+  HWND button = CreateChild(handle_, L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, id);
   // An enabled button gets the mouse messages over it; a disabled one leaves
   // them to the window. Each button is a tool for both cases, so the export
   // buttons show their hints while disabled too.
@@ -220,10 +263,48 @@ HWND TForm_Main::CreateBitBtn(int id, int left, const wchar_t* hint) {
   tool.lpszText = const_cast<wchar_t*>(hint);
   SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   tool.uFlags = TTF_SUBCLASS;
-  tool.uId = static_cast<UINT_PTR>(id);
-  tool.rect = {left, kBitBtnTop, left + kBitBtnWidth, kBitBtnTop + kBitBtnHeight};
+  tool.uId = static_cast<UINT_PTR>(id);  // its rectangle comes with the layout
   SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   return button;
+}
+
+void TForm_Main::LayOut(int dpi) {
+  dpi_ = dpi;
+  auto scale = [dpi](int designed) { return dpi::Scale(designed, dpi); };
+  dpi::SetClientSize(handle_, scale(kClientWidth), scale(kClientHeight));
+
+  HFONT oldFont = font_, oldHelpFont = helpFont_;
+  font_ = fonts::CreateJapaneseFont(scale(kFontHeight));
+  helpFont_ = fonts::CreateJapaneseFont(scale(kHelpFontHeight));
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  for (const Place& place : kPlaces) {
+    HWND control = GetDlgItem(handle_, place.id);
+    HFONT font = place.id == control_id::kPanelHelp ? helpFont_ : font_;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    MoveWindow(control, scale(place.left), scale(place.top), scale(place.width), scale(place.height), TRUE);
+  }
+  SendMessageW(ListBox_Gerne, LB_SETITEMHEIGHT, 0, scale(kItemHeight));
+  if (oldFont != nullptr) DeleteObject(oldFont);
+  if (oldHelpFont != nullptr) DeleteObject(oldHelpFont);
+
+  const int factor = dpi::PictureFactor(dpi);
+  for (int i = 0; i < 5; ++i) {
+    const BitBtnDesign& design = kBitBtns[i];
+    const RECT place{scale(design.left), scale(kBitBtnTop), scale(design.left) + scale(kBitBtnWidth),
+                     scale(kBitBtnTop) + scale(kBitBtnHeight)};
+    MoveWindow(GetDlgItem(handle_, design.id), place.left, place.top, place.right - place.left,
+               place.bottom - place.top, TRUE);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = handle_;
+    tool.uId = static_cast<UINT_PTR>(design.id);
+    tool.rect = place;
+    SendMessageW(hints_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    const auto disabledLook = design.greyPicture ? pictures::Look::kGrey : pictures::Look::kGeneratedDisabled;
+    pictures_[i].reset(new ButtonPictures{{*design.picture, pictures::Look::kColour, factor},
+                                          {*design.picture, disabledLook, factor}});
+  }
+  InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TForm_Main::DrawBitBtn(const DRAWITEMSTRUCT& item) const {
@@ -240,13 +321,13 @@ void TForm_Main::DrawBitBtn(const DRAWITEMSTRUCT& item) const {
   RECT face = item.rcItem;
   DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const Picture& picture = disabled ? pictures->disabled : pictures->normal;
-  const int shift = pressed ? 1 : 0;
+  const int shift = pressed ? dpi::Scale(1, dpi_) : 0;
   const int x = item.rcItem.left + (item.rcItem.right - item.rcItem.left - picture.Width()) / 2 + shift;
   const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - picture.Height()) / 2 + shift;
   picture.Draw(item.hDC, x, y);
   if ((item.itemState & ODS_FOCUS) != 0 && !disabled) {
     RECT focus = item.rcItem;
-    InflateRect(&focus, -4, -4);
+    InflateRect(&focus, -dpi::Scale(4, dpi_), -dpi::Scale(4, dpi_));
     DrawFocusRect(item.hDC, &focus);
   }
 }

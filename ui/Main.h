@@ -3,6 +3,7 @@
 // opens a problem file, sees its eight genres and starts the export.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
@@ -16,7 +17,9 @@ class T_mnrFormat;
 class TForm_Main {
  public:
   // Creates and shows Form_Main; null on failure. The window owns the object.
-  static HWND Create(HINSTANCE instance, int show);
+  // A non-empty startFile (a path given on the command line) is loaded once
+  // the window shows, as if chosen in the open dialog.
+  static HWND Create(HINSTANCE instance, int show, const std::wstring& startFile = L"");
 
   ~TForm_Main();
 
@@ -29,6 +32,9 @@ class TForm_Main {
   void FormCreate();
   void FormDestroy();
   void FormActivate();
+  void FormShowStartFile();
+  void FormDropFiles(HDROP drop);
+  void FormDpiChanged(int dpi, const RECT& suggested);
   void BitBtn_FileOpenClick();
   void BitBtn_Decode1Click();
   void BitBtn_Decode2Click();
@@ -36,6 +42,7 @@ class TForm_Main {
   void BitBtn_AboutClick();
 
   // Operations.
+  void OpenFile(const std::wstring& path);  // as after a confirmed open dialog
   void LoadFile(const std::string& path);
   void RefreshGenreList();
   void DecodeToGenreFiles();
@@ -43,7 +50,8 @@ class TForm_Main {
 
   // Window plumbing.
   void CreateControls();
-  HWND CreateBitBtn(int id, int left, const wchar_t* hint);
+  HWND CreateBitBtn(int id, const wchar_t* hint);
+  void LayOut(int dpi);  // places, fonts and pictures for the monitor's DPI
   void DrawBitBtn(const DRAWITEMSTRUCT& item) const;
   void SetHelp(const char* message);
 
@@ -61,9 +69,11 @@ class TForm_Main {
   HWND hints_ = nullptr;  // the buttons' tooltips
   TOpenDialog OpenDialog;
   HWND Form_About = nullptr;  // made on the first About press, then reused
+  std::wstring startFile_;    // from the command line, loaded once shown
+  int dpi_ = 96;
 
-  HFONT font_ = nullptr;      // the window's font, 16 pixels
-  HFONT helpFont_ = nullptr;  // Panel_Help's own, 12 pixels
+  HFONT font_ = nullptr;      // the window's font, 16 pixels at 96 DPI
+  HFONT helpFont_ = nullptr;  // Panel_Help's own, 12 pixels at 96 DPI
 
   // A picture per button and look; export buttons use the generated look.
   struct ButtonPictures {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/WideText.h"
+#include "platform/CodePage.h"
 
 bool TOpenDialog::Execute(HWND owner) {
   // The wide dialog, so that the Japanese filter reads right on any Windows;
@@ -32,7 +32,6 @@ bool TOpenDialog::Execute(HWND owner) {
 
 std::string TOpenDialog::FileName() const {
   // The core opens files with the ANSI functions, so it gets the path in the
-  // ANSI code page: the same bytes the ANSI dialog would have returned, since
-  // that dialog converts its wide result with the same code page.
-  return wide_text::ToAnsi(fileName_);
+  // active code page: the same bytes the ANSI dialog would have returned.
+  return codepage::WideToAnsi(fileName_);
 }

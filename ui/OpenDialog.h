@@ -12,8 +12,10 @@ class TOpenDialog {
  public:
   // Runs the dialog modally; true when the user confirmed a file.
   bool Execute(HWND owner);
-  // The confirmed full path, as bytes of the ANSI code page.
+  // The confirmed full path, as bytes of the active code page.
   std::string FileName() const;
+  // Pre-fills the next run, as a confirmed path would (a dropped file).
+  void SetFileName(const std::wstring& path) { fileName_ = path; }
 
  private:
   std::wstring fileName_;

@@ -10,8 +10,8 @@ pictures::Rgb RgbOf(COLORREF c) {
 
 }  // namespace
 
-Picture::Picture(const pictures::PixelMap& map, pictures::Look look)
-    : width_(map.width), height_(map.height) {
+Picture::Picture(const pictures::PixelMap& map, pictures::Look look, int factor)
+    : width_(map.width * factor), height_(map.height * factor) {
   const auto pixels = pictures::Render(map, look, RgbOf(GetSysColor(COLOR_BTNSHADOW)),
                                        RgbOf(GetSysColor(COLOR_BTNHIGHLIGHT)));
   BITMAPINFO info{};
@@ -25,7 +25,12 @@ Picture::Picture(const pictures::PixelMap& map, pictures::Look look)
   bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap_ == nullptr) return;
   auto* out = static_cast<std::uint32_t*>(bits);
-  for (const pictures::Rgb& p : pixels) *out++ = (p.r << 16) | (p.g << 8) | p.b;
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      const pictures::Rgb& p = pixels[static_cast<std::size_t>(y / factor) * map.width + x / factor];
+      *out++ = (p.r << 16) | (p.g << 8) | p.b;
+    }
+  }
 }
 
 Picture::~Picture() {

@@ -8,7 +8,8 @@
 class Picture {
  public:
   // The generated disabled look takes the system's shadow and highlight.
-  Picture(const pictures::PixelMap& map, pictures::Look look);
+  // Each pixel of the map becomes factor x factor pixels (nearest neighbour).
+  Picture(const pictures::PixelMap& map, pictures::Look look, int factor = 1);
   ~Picture();
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;

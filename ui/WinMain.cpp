@@ -1,9 +1,14 @@
 // Program start: initialise the common controls, create Form_Main (whose
 // creation handler creates the problem set), run the event loop until the
-// main window is closed.
+// main window is closed. A file given on the command line (Explorer gives
+// one when a file is dropped on the program or opened with it) is loaded
+// once the window shows.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "ui/Application.h"
 #include "ui/Main.h"
@@ -14,9 +19,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   controls.dwICC = ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
 
+  std::wstring startFile;
+  int argc = 0;
+  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+    if (argc > 1) startFile = argv[1];
+    LocalFree(argv);
+  }
+
   HWND mainForm = nullptr;
   try {
-    mainForm = TForm_Main::Create(instance, show);
+    mainForm = TForm_Main::Create(instance, show, startFile);
   } catch (...) {
     application::HandleException(nullptr);
   }

@@ -1,4 +1,4 @@
-// The system's double-byte support and the lead bytes of its ANSI code page.
+// The system's double-byte support and the lead bytes of its active code page.
 
 #include "platform/Locale.h"
 
@@ -22,11 +22,15 @@ LeadBytes FromRanges(const std::vector<LeadByteRange>& ranges) {
   return table;
 }
 
+// The lead bytes of the active code page: 932's on a Japanese Windows, none
+// under UTF-8 (the programs' manifests ask for it), whose multi-byte
+// characters never hold '\' and need no stepping over. The system's
+// double-byte support alone is not enough: it stays on under UTF-8.
 LeadBytes FromSystem() {
   LeadBytes table;
-  table.dbcs = GetSystemMetrics(SM_DBCSENABLED) != 0;
   CPINFO info;
-  if (GetCPInfo(CP_ACP, &info)) {
+  if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2) {
+    table.dbcs = GetSystemMetrics(SM_DBCSENABLED) != 0;
     for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2)
       for (int b = info.LeadByte[i]; b <= info.LeadByte[i + 1]; ++b) table.lead[b] = true;
   }

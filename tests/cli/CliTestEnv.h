@@ -26,10 +26,9 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);  // a file, not a folder
 
-// What a terminal, pipe or file receives for CP932 text: UTF-8 on POSIX, the
-// ANSI code page on Windows. Through the system's converter, not mnr2txt's.
+// What a pipe or file receives for CP932 text: UTF-8 on every system.
 std::string TerminalText(const std::string& cp932);
-// CP932 as UTF-8 through the system's converter; throws on invalid input.
+// CP932 as UTF-8; throws on invalid input.
 std::string Utf8Of(const std::string& cp932);
 
 }  // namespace cli_test

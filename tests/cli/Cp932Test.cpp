@@ -23,7 +23,7 @@ TEST(Cp932, ValidTextIsTheSystemsConversion) {
   // ABC, half-width ｱ, あ, 表 (trail byte 0x5C), ソ, ～ and the user-defined area
   const std::string text = "ABC\xB1\x82\xA0\x95\x5C\x83\x5C\x81\x60\xF0\x40";
   std::size_t invalid = 0;
-  EXPECT_EQ(Convert(text, invalid), cli_test::Utf8Of(text));
+  EXPECT_EQ(Convert(text, invalid), "ABC\uFF71\u3042\u8868\u30BD\uFF5E\uE000");
   EXPECT_EQ(invalid, 0u);
   EXPECT_EQ(Convert("", invalid), "");
 }
@@ -46,6 +46,36 @@ TEST(Cp932, EachInvalidByteBecomesOneReplacementAndIsCounted) {
   // Text after an invalid byte converts normally.
   EXPECT_EQ(Convert("\x81 \x82\xA0", invalid), kReplacement + " \xE3\x81\x82");
   EXPECT_EQ(invalid, 3u);
+}
+
+// The same characters and the same count on every build: Windows maps some
+// of these bytes (0x80, 0xA0, 0xFD-0xFF) where the C library's CP932 does not.
+TEST(Cp932, EveryBuildConvertsAlike) {
+  const std::string r = kReplacement;
+  const struct {
+    const char* cp932;
+    std::string utf8;
+    std::size_t invalid;
+  } cases[] = {
+      {"\x80\xA0\xFD\xFE\xFF", r + r + r + r + r, 5},
+      {"a\x80" "b\xA0" "c", "a" + r + "b" + r + "c", 2},
+      // Lead bytes without a valid trail byte: 0x80, 0xA0 and 0xFD-0xFF never
+      // trail, and some pairs are unassigned.
+      // Each invalid byte goes alone: 0x90 leads again, 0xA5 is ･.
+      {"\x82\x80 \x81\xFD \x88\x90 \x85\x40 \xEA\xA5",
+       r + r + " " + r + r + " " + r + r + " " + r + "@ " + r + "\uFF65", 8},
+      // Assigned pairs at the edges of the table: the NEC and IBM rows, the
+      // last user-defined character, the last kanji.
+      {"\x87\x40\x87\x9C\xED\x40\xEE\xFC\xFA\x40\xF9\xFC\xEA\xA4",
+       "\u2460\u222A\u7E8A\uFF02\u2170\uE757\u7199", 0},
+      // Characters whose mapping differs between CP932 tables.
+      {"\x81\x5F\x81\x91\x81\xCA\x5C\x7E", "\uFF3C\uFFE0\uFFE2\\~", 0},
+  };
+  for (const auto& c : cases) {
+    std::size_t invalid = 0;
+    EXPECT_EQ(Convert(c.cp932, invalid), c.utf8) << c.utf8;
+    EXPECT_EQ(invalid, c.invalid) << c.utf8;
+  }
 }
 
 #ifndef _WIN32

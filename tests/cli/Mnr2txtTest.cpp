@@ -156,19 +156,21 @@ TEST_F(Mnr2txt, ShiftJisNamesWhoseTrailByteIsABackslash) {
   const std::string hyo = "\x95\x5C";  // 表: its trail byte is '\'
   ASSERT_TRUE(CreateDirectoryA(Path(hyo).c_str(), nullptr));
   problems.writeTo(Path(hyo) + "\\" + hyo + ".mnr");
+  // mnr2txt runs in UTF-8 (its manifest) and prints names so.
+  const std::string utf8Hyo = "\xE8\xA1\xA8";
 
   // In the folder 表 itself, and from a folder 表 given to -o.
   const std::string file = hyo + "\\" + hyo + ".mnr";
+  const std::string printed = utf8Hyo + "\\" + utf8Hyo;
   RunResult r = Run({file});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, Exported(file, hyo + "\\" + hyo + "0.txt", hyo + "\\" + hyo + "7.txt"));
+  EXPECT_EQ(r.out, Exported(printed + ".mnr", printed + "0.txt", printed + "7.txt"));
   ExpectGenreFiles(Path(hyo), hyo, problems);
 
   ASSERT_TRUE(CreateDirectoryA(Path("out" + hyo).c_str(), nullptr));
   r = Run({"-o", "out" + hyo, file});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, Exported(file, "out" + hyo + "\\" + hyo + "0.txt",
-                            "out" + hyo + "\\" + hyo + "7.txt"));
+  EXPECT_EQ(r.out, Exported(printed + ".mnr", "out" + printed + "0.txt", "out" + printed + "7.txt"));
   ExpectGenreFiles(Path("out" + hyo), hyo, problems);
 }
 #endif

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <dirent.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,20 +100,6 @@ void Remove(const std::string& hostPath) {
   }
 }
 
-std::string Cp932ToUtf8(const std::string& sjis) {
-  if (sjis.empty()) return {};
-  const int n = static_cast<int>(sjis.size());
-  std::wstring wide(n, L'\0');
-  const int wn = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, sjis.data(), n, wide.data(), n);
-  if (wn <= 0) return {};
-  std::string utf8(wn * 4, '\0');
-  const int un = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wn, utf8.data(),
-                                     static_cast<int>(utf8.size()), nullptr, nullptr);
-  if (un <= 0) return {};
-  utf8.resize(un);
-  return utf8;
-}
-
 #else  // POSIX
 
 TempDir::TempDir() {
@@ -176,22 +163,6 @@ void Remove(const std::string& hostPath) {
   }
 }
 
-std::string Cp932ToUtf8(const std::string& sjis) {
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string in = sjis;
-  std::string out(sjis.size() * 4 + 4, '\0');
-  char* inp = in.data();
-  char* outp = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
-  const std::size_t rc = iconv(cd, &inp, &inLeft, &outp, &outLeft);
-  iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1) || inLeft != 0) return {};
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 #endif
 
 TempDir::~TempDir() { Remove(root_); }
@@ -207,6 +178,13 @@ std::string TempDir::win(const std::string& relative) const { return WinPathOf(h
 
 void WriteFile(const std::string& hostPath, const test_support::Bytes& bytes) {
   WriteFile(hostPath, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string Cp932ToUtf8(const std::string& sjis) {
+  std::string utf8;
+  std::size_t invalid = 0;
+  codepage::AppendCp932AsUtf8(sjis, utf8, invalid);
+  return invalid == 0 ? utf8 : std::string();
 }
 
 }  // namespace test_env

@@ -49,8 +49,8 @@ void Remove(const std::string& hostPath);  // a file, or a folder with all it ho
 // Names of the entries of a folder, sorted.
 std::vector<std::string> ListDir(const std::string& hostPath);
 
-// Shift-JIS bytes as UTF-8, through the system's own converter (iconv CP932
-// on POSIX, code page 932 on Windows). Empty on failure.
+// Shift-JIS bytes as UTF-8, through the code-page module (whose own tests pin
+// its results byte for byte). Empty when any byte is not CP932.
 std::string Cp932ToUtf8(const std::string& sjis);
 
 }  // namespace test_env

@@ -1,27 +1,37 @@
 #include "tests/ui/Driver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/CodePage.h"
 #include "tests/ui/PngFile.h"
 
 namespace driver {
 
-std::wstring FromShiftJis(const std::string& sjis) {
-  if (sjis.empty()) return {};
-  const int n = MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), text.data(), n);
-  return text;
+std::wstring FromShiftJis(const std::string& sjis) { return codepage::Cp932ToWide(sjis); }
+
+std::string Utf8(const std::wstring& text) { return codepage::WideToUtf8(text); }
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
 }
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                      nullptr);
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string bytes;
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(file);
   return bytes;
 }
 
@@ -80,10 +90,11 @@ std::vector<HWND> Descendants(HWND window) {
 
 }  // namespace
 
-Program::Program(const std::wstring& exe, const std::wstring& folder) {
+Program::Program(const std::wstring& exe, const std::wstring& folder, const std::wstring& argument) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &info_)) {
     return;
@@ -285,6 +296,52 @@ HWND OpenDialogFileName(HWND dialog) {
   return nullptr;
 }
 
+bool DropFiles(const Program& p, const std::vector<std::wstring>& paths) {
+  std::vector<char> block(sizeof(DROPFILES));
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = {20, 40};
+  header->fWide = TRUE;
+  for (const std::wstring& path : paths) {
+    const auto* bytes = reinterpret_cast<const char*>(path.c_str());
+    block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+  }
+  block.insert(block.end(), sizeof(wchar_t), '\0');
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, p.Id());
+  if (process == nullptr) return false;
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool written = remote != nullptr && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+  CloseHandle(process);
+  return written && PostMessageW(p.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+int RunConsoleProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments,
+                      std::string& output) {
+  const std::wstring outName = folder + L"\\console-output.txt";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(outName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out;
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+  int code = -1;
+  if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD exit = 0;
+    if (GetExitCodeProcess(process.hProcess, &exit)) code = static_cast<int>(exit);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(out);
+  output = ReadBytes(outName);
+  DeleteFileW(outName.c_str());
+  return code;
+}
+
 void MoveMouse(POINT at) {
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -302,6 +359,13 @@ void Click(POINT at) {
   clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, clicks, sizeof clicks[0]);
+}
+
+void MouseButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof input);
 }
 
 POINT CentreOf(HWND window) {

@@ -16,13 +16,18 @@ std::wstring FromShiftJis(const std::string& sjis);
 // UTF-16 as UTF-8, for the log.
 std::string Utf8(const std::wstring& text);
 
+// Whole files by wide name, so any name works whatever the code page.
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+
 // Polls until done() holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 void Pause(int ms);
 
 class Program {
  public:
-  Program(const std::wstring& exe, const std::wstring& folder);
+  // Starts exe in folder; a non-empty argument goes on its command line, quoted.
+  Program(const std::wstring& exe, const std::wstring& folder, const std::wstring& argument = L"");
   ~Program();  // ends the program if it still runs
 
   bool Started() const { return main_ != nullptr; }
@@ -64,9 +69,18 @@ void Answer(HWND box, int command);  // IDOK, IDCANCEL
 // The file-name box of the open dialog.
 HWND OpenDialogFileName(HWND dialog);
 
+// Drops files on a window of the program, as Explorer does: a DROPFILES
+// block in the program's memory, posted with WM_DROPFILES.
+bool DropFiles(const Program& p, const std::vector<std::wstring>& paths);
+
+// Runs a console program, its standard output into a file; the exit code.
+int RunConsoleProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments,
+                      std::string& output);
+
 // Real mouse input, in screen coordinates.
 void MoveMouse(POINT at);
 void Click(POINT at);
+void MouseButton(bool down);
 POINT CentreOf(HWND window);
 POINT ScreenPoint(HWND window, int clientX, int clientY);
 

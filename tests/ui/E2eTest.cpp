@@ -1,6 +1,6 @@
 // End-to-end tests of munemoji.exe under Wine (or Windows): each scenario
 // starts the real program and uses it from outside as a person would.
-//   ui_e2e SCENARIO MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER
+//   ui_e2e SCENARIO MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER [MNR2TXT.EXE]
 // Folders may be given as Linux paths; under Wine "/" is drive Z:.
 
 #include <windows.h>
@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "frontend/Messages.h"
+#include "platform/CodePage.h"
 #include "platform/IoError.h"
 #include "tests/support/MnrWriter.h"
 #include "tests/ui/Driver.h"
 #include "ui/ControlIds.h"
+#include "ui/PictureMaps.h"
 
 using namespace driver;
 namespace id = control_id;
@@ -66,16 +68,11 @@ std::wstring WindowsPath(const std::string& path) {
   return result;
 }
 
-std::string Narrow(const std::wstring& ascii) {
-  std::string result;
-  for (wchar_t c : ascii) result += static_cast<char>(c);
-  return result;
-}
-
 struct Paths {
   std::wstring exe;
   std::wstring folder;  // the scenario's own, empty at start
   std::wstring shots;
+  std::wstring mnr2txt;  // for the scenarios that run it too
   std::wstring In(const std::wstring& name) const { return folder + L"\\" + name; }
 };
 
@@ -104,22 +101,20 @@ test_support::MnrWriter GoodProblems() {
   return writer;
 }
 
-void WriteGood(const Paths& paths, const std::wstring& name) {
-  GoodProblems().writeTo(Narrow(paths.In(name)));
+void Write(const std::wstring& path, const test_support::MnrWriter& writer) {
+  const test_support::Bytes bytes = writer.bytes();
+  CHECK(WriteBytes(path, std::string(bytes.begin(), bytes.end())));
 }
+
+void WriteGood(const Paths& paths, const std::wstring& name) { Write(paths.In(name), GoodProblems()); }
 
 void WriteNotAProblemFile(const Paths& paths, const std::wstring& name) {
   test_support::MnrWriter writer = GoodProblems();
   writer.setSignature("munebank");
-  writer.writeTo(Narrow(paths.In(name)));
+  Write(paths.In(name), writer);
 }
 
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(Narrow(path), std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string ReadAll(const std::wstring& path) { return ReadBytes(path); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -169,6 +164,26 @@ void ExpectLoaded(const Shown& shown, const std::wstring& fileName, const std::s
   CHECK_TEXT(shown.fileName, fileName);
   CHECK_TEXT(shown.help, FromShiftJis(help));
   CHECK(shown.fileOpen && shown.decode1 && shown.decode2 && shown.quit && shown.about);
+}
+
+// The client area and every control where the design puts them, each length
+// times factor (the DPI / 96).
+void ExpectDesignedLayout(const Program& p, int factor) {
+  const SIZE client = ClientSize(p.Main());
+  CHECK(client.cx == 209 * factor && client.cy == 204 * factor);
+  struct Place { int id, left, top, width, height; };
+  const Place places[] = {
+      {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
+      {id::kBitBtnDecode1, 48, 176, 33, 25}, {id::kBitBtnDecode2, 88, 176, 33, 25},
+      {id::kBitBtnQuit, 128, 176, 33, 25},  {id::kBitBtnAbout, 168, 176, 33, 25},
+      {id::kPanelFileName, 0, 0, 209, 17},   {id::kPanelHelp, 0, 152, 209, 17},
+  };
+  for (const Place& place : places) {
+    const RECT r = PlaceInParent(p.Control(place.id));
+    CHECK(r.left == place.left * factor && r.top == place.top * factor &&
+          r.right - r.left == place.width * factor && r.bottom - r.top == place.height * factor);
+  }
+  CHECK(SendMessageW(p.Control(id::kListBoxGerne), LB_GETITEMHEIGHT, 0, 0) == 16 * factor);
 }
 
 // --- Using the program -----------------------------------------------------
@@ -261,6 +276,9 @@ void ProgramFile(const Paths& paths) {
     CHECK(text.find("Microsoft.Windows.Common-Controls") != std::string::npos);
     CHECK(text.find("version=\"6.0.0.0\"") != std::string::npos);
     CHECK(text.find("level=\"asInvoker\"") != std::string::npos);
+    CHECK(text.find(">UTF-8</activeCodePage>") != std::string::npos);
+    CHECK(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>") != std::string::npos);
+    CHECK(text.find("version=\"0.80.0.0\"") != std::string::npos);
   }
   FreeLibrary(exe);
   CHECK_TEXT(VersionString(paths.exe, L"ProductName"), L"むねもじ");
@@ -275,22 +293,9 @@ void StartAndQuit(const Paths& paths) {
 
   Step("the window as designed");
   CHECK_TEXT(Text(p.Main()), FromShiftJis(messages::kAppTitle));
-  const SIZE client = ClientSize(p.Main());
-  CHECK(client.cx == 209 && client.cy == 204);
+  ExpectDesignedLayout(p, 1);
   const LONG style = GetWindowLongW(p.Main(), GWL_STYLE);
   CHECK((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME));
-  struct Place { int id, left, top, width, height; };
-  const Place places[] = {
-      {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
-      {id::kBitBtnDecode1, 48, 176, 33, 25}, {id::kBitBtnDecode2, 88, 176, 33, 25},
-      {id::kBitBtnQuit, 128, 176, 33, 25},  {id::kBitBtnAbout, 168, 176, 33, 25},
-      {id::kPanelFileName, 0, 0, 209, 17},   {id::kPanelHelp, 0, 152, 209, 17},
-  };
-  for (const Place& place : places) {
-    const RECT r = PlaceInParent(p.Control(place.id));
-    CHECK(r.left == place.left && r.top == place.top && r.right - r.left == place.width &&
-          r.bottom - r.top == place.height);
-  }
 
   Step("start state: no file");
   ExpectNoFile(Read(p));
@@ -492,6 +497,22 @@ void About(const Paths& paths) {
   Click(ScreenPoint(about, 120, 95));
   CHECK(Hidden(about));
 
+  Step("a press dragged out of it is taken back; a press released in it closes it");
+  Press(p.Control(id::kBitBtnAbout));
+  CHECK(WaitForAbout(p) == about);
+  MoveMouse(ScreenPoint(about, 120, 95));
+  Pause(100);
+  MouseButton(true);
+  Pause(300);
+  CHECK(IsWindowVisible(about));
+  MoveMouse(ScreenPoint(about, -40, -40));
+  Pause(100);
+  MouseButton(false);
+  Pause(500);
+  CHECK(IsWindowVisible(about));
+  Click(ScreenPoint(about, 120, 95));
+  CHECK(Hidden(about));
+
   Step("activating the main window closes it");
   Press(p.Control(id::kBitBtnAbout));
   CHECK(WaitForAbout(p) == about);
@@ -535,18 +556,202 @@ void About(const Paths& paths) {
   CHECK(p.WaitForExit(10000) == 0);
 }
 
+// The eight genre files of GoodProblems beside a problem file named base.mnr.
+void ExpectExported(const std::wstring& folder, const std::wstring& base) {
+  const test_support::MnrWriter writer = GoodProblems();
+  for (int g = 0; g < 8; ++g) {
+    CHECK(ReadAll(folder + L"\\" + base + std::to_wstring(g) + L".txt") == writer.expectedGenreFile(g));
+  }
+}
+
+// Names no single code page holds, and 表 (trail byte 0x5C in code page 932)
+// in a folder あ (its last UTF-8 byte 0x82 is a 932 lead byte, so scanning
+// UTF-8 as 932 would swallow the separator after it). Run with the system's
+// language English and Japanese.
+void AnyFileName(const Paths& paths) {
+  struct Name {
+    std::wstring folder, base;
+  };
+  const Name names[] = {{L"", L"クイズ"}, {L"", L"퀴즈"}, {L"あ", L"表"}};
+  CreateDirectoryW(paths.In(L"あ").c_str(), nullptr);
+  std::printf("- the system's code page: %u\n", GetACP());
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+  for (const Name& name : names) {
+    const std::wstring prefix = name.folder.empty() ? L"" : name.folder + L"\\";
+    const std::wstring folder = name.folder.empty() ? paths.folder : paths.In(name.folder);
+    const std::wstring file = prefix + name.base + L".mnr";
+    Step(Utf8(L"opened and exported in the window: " + file).c_str());
+    Write(paths.In(file), GoodProblems());
+    LoadGood(p, paths, file);
+    ExpectLoaded(Read(p), name.base + L".mnr", messages::kGenreList);
+    Press(p.Control(id::kBitBtnDecode1));
+    CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kExported); }));
+    ExpectExported(folder, name.base);
+
+    Step(Utf8(L"converted by mnr2txt, its report in UTF-8: " + file).c_str());
+    for (int g = 0; g < 8; ++g) DeleteFileW((folder + L"\\" + name.base + std::to_wstring(g) + L".txt").c_str());
+    std::string output;
+    CHECK(RunConsoleProgram(paths.mnr2txt, paths.folder, L"\"" + file + L"\"", output) == 0);
+    const std::wstring expected = L"mnr2txt: " + file + L": " + FromShiftJis(messages::kExported) + L" " +
+                                  prefix + name.base + L"0.txt ... " + prefix + name.base + L"7.txt\r\n";
+    CHECK(output == Utf8(expected));
+    if (output != Utf8(expected)) std::printf("  printed: %s", output.c_str());
+    ExpectExported(folder, name.base);
+  }
+}
+
+// Files for the drop and the command line: a good one whose name has a space
+// and Japanese, one that is no problem file, one another program will hold.
+const wchar_t kGoodName[] = L"クイズ 1.mnr";
+void WriteGoodBadAndHeld(const Paths& paths) {
+  WriteGood(paths, kGoodName);
+  WriteNotAProblemFile(paths, L"bad.mnr");
+  WriteGood(paths, L"held.mnr");
+}
+
+HANDLE HoldWithoutSharing(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Loaded as after a confirmed open dialog, which now reopens with the file.
+void ExpectLoadedAsIfChosen(const Program& p) {
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
+  ExpectLoaded(Read(p), kGoodName, messages::kGenreList);
+  HWND dialog = OpenTheDialog(p);
+  if (dialog != nullptr) {
+    CHECK_TEXT(Text(OpenDialogFileName(dialog)), kGoodName);
+    CloseTheDialog(dialog, IDCANCEL);
+  }
+}
+
+// The warning box for a file that is no problem file, or the error box for
+// one held without sharing; the no-file state after either.
+void ExpectRefused(const Program& p, bool held) {
+  if (held) {
+    ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  } else {
+    ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  }
+  Settle(p);
+  ExpectNoFile(Read(p));
+}
+
+// A file dropped on the window loads as if chosen in the open dialog; a bad
+// or held one gives the boxes a dialog choice does.
+void DropFile(const Paths& paths) {
+  WriteGoodBadAndHeld(paths);
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+
+  Step("a dropped problem file loads; of several, the first");
+  CHECK(DropFiles(p, {paths.In(kGoodName), paths.In(L"bad.mnr")}));
+  ExpectLoadedAsIfChosen(p);
+
+  Step("a dropped file that is no problem file: warning, then no file");
+  CHECK(DropFiles(p, {paths.In(L"bad.mnr")}));
+  ExpectRefused(p, false);
+
+  Step("a dropped file held without sharing: the error box, then no file");
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
+  CHECK(DropFiles(p, {paths.In(L"held.mnr")}));
+  ExpectRefused(p, true);
+  CloseHandle(held);
+}
+
+// A path on the command line (Explorer's drop on the program, "Open with")
+// loads once the window shows; a relative one from the folder it starts in.
+void FileArgument(const Paths& paths) {
+  WriteGoodBadAndHeld(paths);
+  {
+    Step("a problem file named on the command line, quoted, with a space");
+    Program p(paths.exe, paths.folder, paths.In(kGoodName));
+    CHECK(p.Started());
+    ExpectLoadedAsIfChosen(p);
+  }
+  {
+    Step("no problem file: warning, then no file");
+    Program p(paths.exe, paths.folder, L"bad.mnr");
+    CHECK(p.Started());
+    ExpectRefused(p, false);
+  }
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
+  {
+    Step("a file held without sharing: the error box, then no file");
+    Program p(paths.exe, paths.folder, L"held.mnr");
+    CHECK(p.Started());
+    ExpectRefused(p, true);
+  }
+  CloseHandle(held);
+}
+
+// Whether a button shows its picture grown factor times, pixel for pixel,
+// centred: every opaque pixel of the map is a factor x factor block.
+bool ShowsPicture(HWND button, const pictures::PixelMap& map, int factor) {
+  const SIZE size = ClientSize(button);
+  const POINT origin = ScreenPoint(button, (size.cx - map.width * factor) / 2, (size.cy - map.height * factor) / 2);
+  const std::vector<pictures::Rgb> colours = pictures::Render(map, pictures::Look::kColour);
+  HDC screen = GetDC(nullptr);
+  int differing = 0;
+  for (int y = 0; y < map.height * factor; ++y) {
+    for (int x = 0; x < map.width * factor; ++x) {
+      if (map.rows[y / factor][x / factor] == '.') continue;
+      const pictures::Rgb& c = colours[static_cast<std::size_t>(y / factor) * map.width + x / factor];
+      differing += GetPixel(screen, origin.x + x, origin.y + y) != RGB(c.r, c.g, c.b);
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return differing == 0;
+}
+
+// At 192 DPI (this scenario's own Wine prefix) every designed length doubles
+// and the pictures grow twice, pixel for pixel.
+void HighDpi(const Paths& paths) {
+  WriteGood(paths, L"set1.mnr");
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+  const int dpi = static_cast<int>(GetDpiForWindow(p.Main()));
+  CHECK(dpi == 192);
+  if (dpi != 192) return;
+
+  Step("the main window and its controls at twice the designed size");
+  ExpectDesignedLayout(p, 2);
+  CHECK(ShowsPicture(p.Control(id::kBitBtnAbout), pictures::kAbout, 2));
+  CHECK(ShowsPicture(p.Control(id::kBitBtnQuit), pictures::kQuit, 2));
+  LoadGood(p, paths, L"set1.mnr");
+  Pause(200);
+  CHECK(SaveScreenshot(p.Main(), paths.shots + L"\\main-192dpi.png"));
+
+  Step("the About window at twice the designed size");
+  Press(p.Control(id::kBitBtnAbout));
+  HWND about = p.WaitForWindow(L"TForm_About");
+  CHECK(about != nullptr);
+  if (about == nullptr) return;
+  const SIZE aboutClient = ClientSize(about);
+  CHECK(aboutClient.cx == 568 && aboutClient.cy == 210);
+  const RECT title = PlaceInParent(GetDlgItem(about, id::kLabelTitle));
+  CHECK(title.left == 16 && title.top == 48 && title.bottom - title.top == 66);
+  Pause(200);
+  CHECK(SaveScreenshot(about, paths.shots + L"\\about-192dpi.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const Paths&)>> scenarios = {
       {"start", StartAndQuit}, {"load", LoadFiles}, {"export", Export},
       {"locked", ReadOnlyAndLockedFiles},  {"about", About},
+      {"names", AnyFileName}, {"drop", DropFile}, {"argument", FileArgument}, {"dpi192", HighDpi},
   };
-  if (argc != 5 || scenarios.count(argv[1]) == 0) {
-    std::printf("usage: ui_e2e start|load|export|locked|about MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER\n");
+  if ((argc != 5 && argc != 6) || scenarios.count(argv[1]) == 0) {
+    std::printf("usage: ui_e2e SCENARIO MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER [MNR2TXT.EXE]\n");
     return 2;
   }
-  const Paths paths{WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4])};
+  const Paths paths{WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]),
+                    argc == 6 ? WindowsPath(argv[5]) : L""};
   scenarios.at(argv[1])(paths);
   std::printf("%d passed, %d failed\n", checks - failures, failures);
   return failures == 0 ? 0 : 1;

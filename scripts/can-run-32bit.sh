@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Exit status 0 when this machine's kernel runs 32-bit x86 programs (some
+# refuse them with "Exec format error"), 1 when it does not. Runs a 96-byte
+# ELF32 that only calls exit(42); written with printf, as a fresh machine
+# may have nothing else.
+set -u
+probe=$(mktemp)
+trap 'rm -f "$probe"' EXIT
+elf_header='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+elf_header+='\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'
+elf_header+='\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'
+segment='\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'
+segment+='\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'
+code='\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80'  # mov eax,1; mov ebx,42; int 0x80
+printf "$elf_header$segment$code" >"$probe"
+chmod +x "$probe"
+"$probe" 2>/dev/null
+[ $? -eq 42 ]
