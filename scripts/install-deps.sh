@@ -2,6 +2,7 @@
 # Installs the Debian packages the build and the tests need, if missing.
 #   scripts/install-deps.sh          everything: all builds and every test suite
 #   scripts/install-deps.sh native   only what the native build of mnr2txt needs
+#   scripts/install-deps.sh package  what scripts/package.sh needs
 set -euo pipefail
 native=(cmake g++ make)
 packages=(
@@ -10,7 +11,10 @@ packages=(
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks
 )
+release=(zip unzip dpkg-dev lintian man-db)         # packages: zips, .deb, its checks
+packages+=("${release[@]}")
 [ "${1:-all}" = native ] && packages=("${native[@]}")
+[ "${1:-all}" = package ] && packages=("${native[@]}" g++-mingw-w64-x86-64 g++-mingw-w64-i686 "${release[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
