@@ -2,6 +2,7 @@
 # Installs what is missing, builds the three builds and runs every test
 # suite: natively under CTest, and the x86_64 Windows build under Wine (with
 # a private X server for the window tests). The i686 build is built only.
+# Last, the release packages are made and checked (scripts/test-packages.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -22,3 +23,6 @@ done
 
 echo "== reliability: sanitizers and fuzzing"
 "$root/scripts/reliability.sh"
+
+echo "== release packages: made twice, unpacked and run"
+"$root/scripts/test-packages.sh"
