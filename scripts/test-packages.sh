@@ -109,5 +109,12 @@ for arch in win64 win32; do
     { cat "$work/$arch-e2e.log"; fail "$arch munemoji.exe: the export scenario"; }
   ok "$arch munemoji.exe under Wine: loads a problem file and exports its genre files byte for byte"
 done
+web=munemoji-$version-web
+if [ -f "$dist/$web.zip" ]; then
+  echo "== $web.zip"
+  expected=$( (cd "$root/build/web/site" && find . -type f | sed "s|^\./|$web/|"; echo "$web/LICENSE.txt") | LC_ALL=C sort -u)
+  [ "$(unzip -Z1 "$dist/$web.zip")" = "$expected" ] || fail "$web.zip does not hold the page's folder and the licence"
+  ok "the page's folder and the licence"
+fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true  # before the display goes
 echo "== packages: all checks passed"
