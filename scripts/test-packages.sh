@@ -17,8 +17,9 @@ work=$root/build/package-test
 rm -rf "$work"
 mkdir -p "$work"
 
-fail() { echo "FAILED: $*" >&2; exit 1; }
-ok() { echo "  ok: $*"; }
+passed=0
+fail() { echo "FAILED: $*" >&2; echo "packages: $passed passed, 1 failed"; exit 1; }
+ok() { echo "  ok: $*"; passed=$((passed + 1)); }
 
 # same_as_reference DIR WHAT: DIR holds the sample's eight genre files,
 # byte for byte those of the native build's mnr2txt.
@@ -117,4 +118,4 @@ if [ -f "$dist/$web.zip" ]; then
   ok "the page's folder and the licence"
 fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true  # before the display goes
-echo "== packages: all checks passed"
+echo "packages: $passed passed, 0 failed"
