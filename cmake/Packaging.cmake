@@ -50,10 +50,10 @@ endforeach()
 add_custom_target(mnr2txt_package_files ALL DEPENDS ${compressed})
 
 # The copyright file in Debian's machine-readable form: the project's licence,
-# and the notice of any third-party code linked into mnr2txt.
+# and the notice of any third-party code linked into mnr2txt (both MIT).
 function(munemoji_debian_license file out)
   file(READ ${file} text)
-  string(REGEX REPLACE "^[^\n]*\n\n" "" text "${text}")  # the notice's own title
+  string(REGEX REPLACE "^.*\n(Permission is hereby)" "\\1" text "${text}")  # the MIT text alone
   string(REGEX REPLACE "\n+$" "" text "${text}")
   string(REPLACE "\n\n" "\n.\n" text "${text}")
   string(REPLACE "\n" "\n " text "${text}")
@@ -62,7 +62,6 @@ endfunction()
 file(STRINGS LICENSE holder REGEX "^Copyright")
 string(REGEX REPLACE "^Copyright \\(c\\) " "" holder "${holder}")
 munemoji_debian_license(LICENSE project_license)
-string(REGEX REPLACE "^ Copyright[^\n]*\n \\.\n" "" project_license "${project_license}")
 set(copyright "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: munemoji
 
