@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh          everything: all builds and every test suite
 #   scripts/install-deps.sh native   only what the native build of mnr2txt needs
 #   scripts/install-deps.sh web      only what the page's build and its browser tests need
+#   scripts/install-deps.sh package  what scripts/package.sh needs
 set -euo pipefail
 native=(cmake g++ make)
 packages=(
@@ -11,19 +12,22 @@ packages=(
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks
 )
-web=("${native[@]}" emscripten nodejs chromium python3)  # the page, its tests
-packages+=(emscripten nodejs chromium)
-[ "${1:-all}" = native ] && packages=("${native[@]}")
-[ "${1:-all}" = web ] && packages=("${web[@]}")
+web=(emscripten nodejs chromium)                    # the page, its browser tests
+release=(zip unzip dpkg-dev lintian man-db)         # packages: zips, .deb, its checks
+packages+=("${web[@]}" "${release[@]}")
+case ${1:-all} in
+  native) packages=("${native[@]}") ;;
+  web) packages=("${native[@]}" python3 "${web[@]}") ;;
+  package) packages=("${native[@]}" g++-mingw-w64-x86-64 g++-mingw-w64-i686 "${release[@]}") ;;
+esac
 
 sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-sudo_cmd=(); [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 # The i686 programs run under 32-bit Wine where the kernel runs 32-bit code.
-if [ "${1:-all}" != native ] && "$(dirname "$0")/can-run-32bit.sh"; then
+if [ "${1:-all}" = all ] && "$(dirname "$0")/can-run-32bit.sh"; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi

@@ -3,6 +3,7 @@
 # suite: natively under CTest, and each Windows build under Wine (with a
 # private X server for the window tests): x86_64 always, i686 where this
 # machine can run 32-bit code (elsewhere it is built and linked only).
+# Last, the release packages are made and checked (scripts/test-packages.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -48,3 +49,6 @@ echo "== the page in the browser"
 
 echo "== reliability: sanitizers and fuzzing"
 "$root/scripts/reliability.sh"
+
+echo "== release packages: made twice, unpacked and run"
+"$root/scripts/test-packages.sh"

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds the release programs from scratch (release mode, no test suites) in
+# build/package/ and writes the packages into dist/:
+#   munemoji-VERSION-win32.zip, -win64.zip   munemoji.exe, mnr2txt.exe, the
+#                                            Japanese guide, the licences
+#   mnr2txt_VERSION_amd64.deb                made by CPack, checked by lintian
+#   munemoji-VERSION-web.zip                 the page's folder, when the page builds here
+#   SHA256SUMS
+# The version is CMake's project version. Zip entries are dated with the last
+# commit's time (or SOURCE_DATE_EPOCH), so two runs give the same zips.
+#   scripts/package.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh" package
+
+work=$root/build/package
+dist=$root/dist
+jobs=$(nproc)
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 1796731200)}
+rm -rf "$work" "$dist"
+mkdir -p "$work/stage" "$dist"
+
+# build NAME CMAKE-ARGS...: a release build of the programs alone.
+build() {
+  local name=$1; shift
+  echo "== build $name"
+  cmake -S "$root" -B "$work/$name" -DCMAKE_BUILD_TYPE=Release \
+    -DMUNEMOJI_TESTS=OFF -DMUNEMOJI_BENCH=OFF "$@" >/dev/null
+  cmake --build "$work/$name" -j "$jobs" >/dev/null
+}
+
+# Text for Notepad: UTF-8 with a byte-order mark, CR LF line ends.
+windows_text() {
+  printf '\xEF\xBB\xBF'
+  sed 's/\r$//; s/$/\r/'
+}
+
+# zip_folder DIR ZIP: DIR with everything in it, in a fixed order and with
+# fixed dates and modes, no directory entries and no extra fields.
+zip_folder() {
+  local parent name
+  parent=$(dirname "$1") name=$(basename "$1")
+  (
+    cd "$parent"
+    chmod -R u=rwX,go=rX "$name"
+    find "$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+    find "$name" -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D "$2" -@
+  )
+}
+
+# Debian's hardening flags for the program the .deb carries.
+native_flags=(
+  -DCMAKE_CXX_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)"
+  -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+)
+build linux "${native_flags[@]}"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/linux/CMakeCache.txt")
+
+echo "== mnr2txt_${version}_amd64.deb"
+(cd "$work/linux" && cpack -B "$work/cpack" >/dev/null)
+deb=$dist/mnr2txt_${version}_amd64.deb
+cp "$work/cpack/$(basename "$deb")" "$deb"
+# Errors fail the run; warnings are shown. (lintian warns that it runs as root.)
+lintian --fail-on error "$deb" 2> >(grep -v 'root privileges' >&2)
+
+# The guide: README.ja.md with the version filled in, without the screenshots.
+guide=$work/guide.txt
+{ echo "むねもじ $version"; echo; grep -v '^!\[' "$root/README.ja.md" | sed "s/<バージョン>/$version/g"; } |
+  windows_text > "$guide"
+
+for arch in win32 win64; do
+  toolchain=$([ $arch = win32 ] && echo mingw-i686 || echo mingw-x86_64)
+  build $arch -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake"
+  folder=$work/stage/munemoji-$version-$arch
+  echo "== $(basename "$folder").zip"
+  cmake --install "$work/$arch" --prefix "$folder" --strip >/dev/null
+  cp "$guide" "$folder/README.ja.txt"
+  zip_folder "$folder" "$dist/$(basename "$folder").zip"
+done
+
+if [ -x "$root/scripts/build-web.sh" ]; then
+  echo "== munemoji-$version-web.zip"
+  "$root/scripts/build-web.sh"
+  folder=$work/stage/munemoji-$version-web
+  cp -r "$root/build/web/site" "$folder"
+  cp "$root/LICENSE" "$folder/LICENSE.txt"
+  zip_folder "$folder" "$dist/$(basename "$folder").zip"
+else
+  echo "== munemoji-$version-web.zip skipped: this tree has no scripts/build-web.sh (no web page yet)"
+fi
+
+(cd "$dist" && sha256sum -- * > SHA256SUMS)
+echo "== dist/"
+ls -l "$dist"

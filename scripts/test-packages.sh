@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Checks the release packages as users get them: two runs of package.sh give
+# the same zips; each zip, unpacked, holds what it should and its programs
+# convert the sample under Wine exactly as the native mnr2txt does; the .deb,
+# listed and unpacked (never installed here), has the right files and
+# dependencies, its mnr2txt converts the sample and its manual page renders
+# without warnings. Uses the native and x86_64 builds of scripts/build.sh:
+# their mnr2txt is the reference, their ui_e2e drives the zipped munemoji.exe.
+#   scripts/test-packages.sh
+set -euo pipefail
+# Every Wine program of the run on one display: Wine's desktop belongs to the
+# first program that starts it.
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+root=$(cd "$(dirname "$0")/.." && pwd)
+dist=$root/dist
+work=$root/build/package-test
+rm -rf "$work"
+mkdir -p "$work"
+
+passed=0
+fail() { echo "FAILED: $*" >&2; echo "packages: $passed passed, 1 failed"; exit 1; }
+ok() { echo "  ok: $*"; passed=$((passed + 1)); }
+
+# same_as_reference DIR WHAT: DIR holds the sample's eight genre files,
+# byte for byte those of the native build's mnr2txt.
+same_as_reference() {
+  for g in 0 1 2 3 4 5 6 7; do
+    cmp -s "$work/reference/sample$g.txt" "$1/sample$g.txt" || fail "$2: sample$g.txt differs"
+  done
+  ok "$2: the sample's eight genre files, byte for byte"
+}
+
+# Where the kernel runs 32-bit x86 code and wine32 is installed, Wine runs
+# the i686 programs too.
+can_run_i686() {
+  "$root/scripts/can-run-32bit.sh" &&
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"
+}
+
+echo "== package.sh, twice"
+"$root/scripts/package.sh"
+mkdir "$work/first"
+cp "$dist"/*.zip "$work/first/"
+"$root/scripts/package.sh" > "$work/package-again.log" 2>&1 || { cat "$work/package-again.log"; fail "package.sh, second run"; }
+for zip in "$work"/first/*.zip; do
+  cmp -s "$zip" "$dist/${zip##*/}" || fail "${zip##*/} differs between two runs"
+  ok "${zip##*/}: the same bytes in two runs"
+done
+(cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS"
+ok "SHA256SUMS"
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/package/linux/CMakeCache.txt")
+cp "$root/samples/sample.mnr" "$work/"
+mkdir "$work/reference"
+"$root/build/linux/cli/mnr2txt" -o "$work/reference" "$work/sample.mnr" >/dev/null
+
+echo "== mnr2txt_${version}_amd64.deb"
+deb=$dist/mnr2txt_${version}_amd64.deb
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort | tr '\n' ' ')
+[ "$files" = "./usr/bin/mnr2txt ./usr/share/doc/mnr2txt/changelog.gz ./usr/share/doc/mnr2txt/copyright ./usr/share/man/man1/mnr2txt.1.gz " ] ||
+  fail "the .deb holds: $files"
+ok "dpkg-deb -c: the program, its manual page, copyright and changelog"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libstdc++6; do
+  [[ ", $depends" == *", $library ("* ]] || fail "Depends lacks $library: $depends"
+done
+ok "Depends: $depends"
+dpkg -x "$deb" "$work/deb"
+[ "$("$work/deb/usr/bin/mnr2txt" --version)" = "mnr2txt $version" ] || fail "the .deb's mnr2txt --version"
+mkdir "$work/deb-out"
+"$work/deb/usr/bin/mnr2txt" -o "$work/deb-out" "$work/sample.mnr" >/dev/null
+same_as_reference "$work/deb-out" "the .deb's mnr2txt"
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$work/deb/usr/share/man/man1/mnr2txt.1.gz" \
+  > "$work/man.txt" 2> "$work/man-warnings.txt"
+[ ! -s "$work/man-warnings.txt" ] || { cat "$work/man-warnings.txt"; fail "man -l warns"; }
+grep -q "^mnr2txt $version" "$work/man.txt" || fail "the manual page does not name version $version"
+ok "man -l renders mnr2txt(1) without warnings"
+
+prefix=$work/wineprefix
+driver=$root/build/win64/tests/ui/ui_e2e.exe
+for arch in win64 win32; do
+  name=munemoji-$version-$arch
+  echo "== $name.zip"
+  entries=$(unzip -Z1 "$dist/$name.zip" | tr '\n' ' ')
+  [ "$entries" = "$name/LICENSE.txt $name/README.ja.txt $name/THIRD-PARTY.txt $name/mnr2txt.exe $name/munemoji.exe " ] ||
+    fail "$name.zip holds: $entries"
+  unzip -q "$dist/$name.zip" -d "$work/$arch"
+  folder=$work/$arch/$name
+  guide=$folder/README.ja.txt
+  [ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the guide has no byte-order mark"
+  [ "$(grep -c $'\r$' "$guide")" = "$(wc -l < "$guide")" ] || fail "the guide has a line end that is not CR LF"
+  grep -q "$name.zip" "$guide" || fail "the guide does not name $name.zip"
+  ok "the guide: UTF-8 with BOM, CR LF, version $version"
+
+  if [ $arch = win32 ] && ! can_run_i686; then
+    echo "  not run: the i686 programs (this machine cannot run 32-bit code, or wine32 is not installed)"
+    continue
+  fi
+  (
+    cd "$work"
+    mkdir "$arch-out"
+    "$root/scripts/wine-run.sh" "$prefix" "$folder/mnr2txt.exe" -o "$arch-out" sample.mnr >/dev/null
+  )
+  same_as_reference "$work/$arch-out" "$arch mnr2txt.exe under Wine"
+  "$root/tests/ui/run-e2e.sh" "$root/scripts/wine-run.sh" "$prefix" \
+    "$driver" export "$folder/munemoji.exe" "$work/$arch-e2e" "$work/$arch-screenshots" > "$work/$arch-e2e.log" 2>&1 ||
+    { cat "$work/$arch-e2e.log"; fail "$arch munemoji.exe: the export scenario"; }
+  ok "$arch munemoji.exe under Wine: loads a problem file and exports its genre files byte for byte"
+done
+web=munemoji-$version-web
+if [ -f "$dist/$web.zip" ]; then
+  echo "== $web.zip"
+  expected=$( (cd "$root/build/web/site" && find . -type f | sed "s|^\./|$web/|"; echo "$web/LICENSE.txt") | LC_ALL=C sort -u)
+  [ "$(unzip -Z1 "$dist/$web.zip")" = "$expected" ] || fail "$web.zip does not hold the page's folder and the licence"
+  ok "the page's folder and the licence"
+fi
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true  # before the display goes
+echo "packages: $passed passed, 0 failed"
