@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "format/mnrLayout.h"
 
@@ -15,3 +16,12 @@ std::size_t UnscrambleField(std::uint8_t* field, std::size_t size);
 
 // The question and each of the five choices.
 void UnscrambleRecord(ProblemRecord& record);
+
+// Every way of unscrambling a record that this build can run on this
+// processor: the one UnscrambleRecord takes first, the portable one last.
+// All must give the same bytes; the tests compare them.
+struct UnscramblePath {
+  const char* Name;
+  void (*Unscramble)(ProblemRecord& record);
+};
+std::span<const UnscramblePath> UnscramblePaths();

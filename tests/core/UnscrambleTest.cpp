@@ -173,3 +173,40 @@ TEST(UnscrambleRecordTest, ArbitraryRecordsFollowTheCharacterWalk) {
     ASSERT_EQ(Bytes(record.Bytes, record.Bytes + 256), MnrWriter::unscramble(stored)) << "round " << round;
   }
 }
+
+// Each vector path this processor can run (UnscrambleRecord takes only the
+// fastest) gives the portable path's bytes. Records are runs of bytes of any
+// value, of lead-capable bytes, of spaces and of stored 0xA0 trails, runs
+// long enough to cross the 64-byte words of the masks and the field edges.
+TEST(UnscrambleRecordTest, EveryPathEqualsThePortableOne) {
+  const std::span<const UnscramblePath> paths = UnscramblePaths();
+  ASSERT_STREQ(paths.back().Name, "portable");
+#if defined(__SSE2__)
+  ASSERT_GE(paths.size(), 2u);
+#endif
+  std::mt19937 random(11);
+  const auto byteOf = [&](int kind) -> std::uint8_t {
+    switch (kind) {
+      case 0: return static_cast<std::uint8_t>(random());
+      case 1: return random() % 2 ? 0x01 + random() % 0x1F : 0x60 + random() % 0x1D;  // lead-capable
+      case 2: return 0x20;
+      default: return random() % 2 ? 0xA0 : 0x00;
+    }
+  };
+  for (int round = 0; round < 20000; ++round) {
+    ProblemRecord stored;
+    for (std::size_t i = 0; i < mnr_layout::kRecordSize;) {
+      const int kind = random() % 4;
+      for (std::size_t n = 1 + random() % 70; n > 0 && i < mnr_layout::kRecordSize; --n)
+        stored.Bytes[i++] = byteOf(kind);
+    }
+    ProblemRecord expected = stored;
+    paths.back().Unscramble(expected);
+    for (const UnscramblePath& path : paths) {
+      ProblemRecord got = stored;
+      path.Unscramble(got);
+      ASSERT_EQ(Bytes(got.Bytes, got.Bytes + 256), Bytes(expected.Bytes, expected.Bytes + 256))
+          << path.Name << ", round " << round;
+    }
+  }
+}
