@@ -29,7 +29,12 @@ class ByteSource final : public ProblemSource {
 
 void T_mnrQuiz::SetCount(std::int32_t n) {
   if (n < 0) throw platform::ERangeError();
-  Records.resize(static_cast<std::size_t>(n));  // new records are zero-filled
+  const std::size_t count = static_cast<std::size_t>(n), kept = Records.size();
+  // Growth beyond the capacity lands in fresh memory, which the system
+  // zero-filled; growth within it reuses bytes of earlier records.
+  const bool fresh = count > Records.capacity();
+  Records.resize(count);
+  if (!fresh && count > kept) std::memset(&Records[kept], 0, (count - kept) * sizeof(ProblemRecord));
 }
 
 std::string T_mnrFormat::GenreName(int genre) const {

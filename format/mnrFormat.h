@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "format/GenreText.h"
+#include "format/ZeroedAllocator.h"
 #include "format/mnrLayout.h"
 
 // Where a problem file's bytes come from: the file itself, or bytes already
@@ -24,14 +25,17 @@ class ProblemSource {
   ~ProblemSource() = default;
 };
 
-// The problem records of one genre, one contiguous array.
+// The problem records of one genre, one contiguous array in memory straight
+// from the system (zero-filled, huge pages where offered).
 class T_mnrQuiz {
  public:
+  using RecordArray = std::vector<ProblemRecord, ZeroedAllocator<ProblemRecord>>;
+
   // Resizes to n records: records that remain keep their bytes, new ones are
   // zero-filled. A negative n raises platform::ERangeError.
   void SetCount(std::int32_t n);
 
-  std::vector<ProblemRecord> Records;
+  RecordArray Records;
 };
 
 class T_mnrFormat {

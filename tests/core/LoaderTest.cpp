@@ -1,5 +1,7 @@
 // Loading, checking and unscrambling a problem file.
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "format/mnrFormat.h"
@@ -271,6 +273,23 @@ TEST(T_mnrQuizTest, SetCountKeepsRecordsAndZeroFillsNewOnes) {
   EXPECT_THROW(quiz.SetCount(-1), platform::ERangeError);
   quiz.SetCount(0);
   EXPECT_TRUE(quiz.Records.empty());
+}
+
+// Records that grow back into capacity left by a shrink, and records of a
+// huge-page-sized array, are zero like any new record.
+TEST(T_mnrQuizTest, SetCountZeroFillsRecordsGrownBackAndLargeArrays) {
+  T_mnrQuiz quiz;
+  quiz.SetCount(32767);
+  for (const auto& r : {quiz.Records[0], quiz.Records[16000], quiz.Records[32766]}) {
+    for (std::uint8_t b : r.Bytes) ASSERT_EQ(b, 0);
+  }
+  for (auto& r : quiz.Records) std::fill(std::begin(r.Bytes), std::end(r.Bytes), 0xA5);
+  quiz.SetCount(3);
+  quiz.SetCount(32767);
+  EXPECT_EQ(quiz.Records[2].Bytes[0], 0xA5);
+  for (const auto& r : {quiz.Records[3], quiz.Records[32766]}) {
+    for (std::uint8_t b : r.Bytes) ASSERT_EQ(b, 0);
+  }
 }
 
 #ifdef _WIN32

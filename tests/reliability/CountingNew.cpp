@@ -1,11 +1,15 @@
-// Replaces the global operator new and delete of this test program. Each
-// block carries its size in front of it; the array, nothrow and sized forms
-// of the standard library call these two.
+// Replaces the global operator new and delete of this test program, and the
+// platform's zero-filled blocks (which hold the record arrays), so both are
+// counted. Each block carries its size in front of it; the array, nothrow and
+// sized forms of the standard library call these two.
 
 #include "CountingNew.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
+
+#include "platform/Memory.h"
 
 namespace reliability::allocation {
 namespace {
@@ -41,3 +45,9 @@ void Release(void* p) {
 void* operator new(std::size_t size) { return reliability::allocation::Allocate(size); }
 void operator delete(void* p) noexcept { reliability::allocation::Release(p); }
 void operator delete(void* p, std::size_t) noexcept { reliability::allocation::Release(p); }
+
+// Defined here, the linker takes these instead of the core library's.
+void* platform::AllocateZeroed(std::size_t size) {
+  return std::memset(reliability::allocation::Allocate(size), 0, size);
+}
+void platform::FreeZeroed(void* block, std::size_t) noexcept { reliability::allocation::Release(block); }

@@ -1,6 +1,7 @@
 #pragma once
-// What the program has allocated through operator new: the replacement in
-// CountingNew.cpp counts every byte asked for and given back.
+// What the program has allocated through operator new and the platform's
+// zero-filled blocks: the replacements in CountingNew.cpp count every byte
+// asked for and given back.
 
 #include <cstddef>
 
