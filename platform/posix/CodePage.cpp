@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 #include <vector>
@@ -12,25 +14,31 @@ namespace codepage {
 
 namespace {
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
-
 // CP932 as the system's iconv defines it, asked once per character and kept
-// in tables of code points (small enough to stay in the first-level cache):
-// a conversion call per line would cost more than the line.
+// as each character's UTF-8 bytes ready to copy: a conversion call per line
+// would cost more than the line. An entry holds up to three UTF-8 bytes, its
+// length in the top byte, and kInvalid for bytes that are no character
+// (their entry holds U+FFFD).
 class Cp932Table {
  public:
   Cp932Table() {
     iconv_t cd = iconv_open("UTF-8", "CP932");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert CP932 to UTF-8");
     leadIndex_.fill(kNotLead);
+    for (int b = 0; b < 0x80; ++b) single_[b] = Entry(static_cast<std::uint16_t>(b));  // ASCII is itself
     for (int b = 0x80; b < 256; ++b) {
       const char one[1] = {static_cast<char>(b)};
-      if (Convert(cd, one, 1, single_[b]) || errno != EINVAL) continue;  // EINVAL: wants a trail byte
+      std::uint16_t code = 0;
+      const bool converted = Convert(cd, one, 1, code);
+      single_[b] = Entry(code);
+      if (converted || errno != EINVAL) continue;  // EINVAL: wants a trail byte
       leadIndex_[b] = static_cast<std::uint8_t>(pairs_.size() / 256);
       pairs_.resize(pairs_.size() + 256);
       for (int t = 0; t < 256; ++t) {
         const char two[2] = {static_cast<char>(b), static_cast<char>(t)};
-        Convert(cd, two, 2, pairs_[leadIndex_[b] * 256 + t]);
+        code = 0;
+        Convert(cd, two, 2, code);
+        pairs_[leadIndex_[b] * 256 + t] = Entry(code);
       }
     }
     iconv_close(cd);
@@ -40,7 +48,7 @@ class Cp932Table {
     // Converted through a buffer on the stack: growing the string first
     // would fill it with zeros only to overwrite them.
     constexpr std::size_t kChunk = 1024;
-    char buffer[kChunk * 3 + 3];  // a CP932 byte never needs more than 3 UTF-8 bytes
+    char buffer[kChunk * 3 + 4];  // 3 UTF-8 bytes per CP932 byte at most, 4 stored per entry
     const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
     const std::size_t n = cp932.size();
     std::size_t i = 0;
@@ -55,21 +63,22 @@ class Cp932Table {
           continue;
         }
         const std::uint8_t lead = leadIndex_[b];
-        std::uint16_t code = 0;  // 0: no character here
-        if (lead == kNotLead) {
-          code = single_[b];
-          i += 1;
-        } else if (i + 1 < n) {
-          code = pairs_[lead * 256 + in[i + 1]];
-          i += code != 0 ? 2 : 1;
+        std::uint32_t entry = single_[b];
+        if (lead != kNotLead && i + 1 < n) {
+          const std::uint32_t pair = pairs_[lead * 256 + in[i + 1]];
+          if (!(pair & kInvalid)) {
+            entry = pair;
+            ++i;  // the trail byte; an invalid pair's lead byte alone is replaced
+          }
+        }
+        ++i;
+        invalidBytes += entry >> 31;
+        if constexpr (std::endian::native == std::endian::little) {
+          std::memcpy(dst, &entry, 4);  // the bytes in order; the fourth is overwritten next
         } else {
-          i += 1;
+          for (int k = 0; k < 3; ++k) dst[k] = static_cast<char>(entry >> (8 * k));
         }
-        if (code == 0) {
-          code = 0xFFFD;  // this one byte; the next starts afresh
-          ++invalidBytes;
-        }
-        dst = PutUtf8(code, dst);
+        dst += (entry >> 24) & 3;
       }
       out.append(buffer, dst - buffer);
     }
@@ -77,19 +86,24 @@ class Cp932Table {
 
  private:
   static constexpr std::uint8_t kNotLead = 0xFF;
+  static constexpr std::uint32_t kInvalid = 0x80000000;
 
-  static char* PutUtf8(std::uint16_t code, char* dst) {
-    if (code < 0x80) {
-      *dst++ = static_cast<char>(code);
-    } else if (code < 0x800) {
-      *dst++ = static_cast<char>(0xC0 | (code >> 6));
-      *dst++ = static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      *dst++ = static_cast<char>(0xE0 | (code >> 12));
-      *dst++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      *dst++ = static_cast<char>(0x80 | (code & 0x3F));
+  // The entry of a code point; 0 means no character.
+  static std::uint32_t Entry(std::uint16_t code) {
+    std::uint32_t bytes = 0, length = 0, flags = 0;
+    if (code == 0) {
+      code = 0xFFFD;
+      flags = kInvalid;
     }
-    return dst;
+    if (code < 0x80) {
+      bytes = code, length = 1;
+    } else if (code < 0x800) {
+      bytes = (0xC0 | (code >> 6)) | (0x80 | (code & 0x3F)) << 8, length = 2;
+    } else {
+      bytes = (0xE0 | (code >> 12)) | (0x80 | ((code >> 6) & 0x3F)) << 8 | (0x80 | (code & 0x3F)) << 16;
+      length = 3;
+    }
+    return bytes | length << 24 | flags;
   }
 
   // True when the bytes are exactly one character of the basic plane other
@@ -113,8 +127,8 @@ class Cp932Table {
   }
 
   std::array<std::uint8_t, 256> leadIndex_{};
-  std::array<std::uint16_t, 256> single_{};
-  std::vector<std::uint16_t> pairs_;  // 256 per lead byte
+  std::array<std::uint32_t, 256> single_{};
+  std::vector<std::uint32_t> pairs_;  // 256 per lead byte
 };
 
 const Cp932Table& Table() {
