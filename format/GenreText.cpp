@@ -1,5 +1,7 @@
 #include "format/GenreText.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "format/mnrFormat.h"
@@ -9,9 +11,22 @@ using namespace mnr_layout;
 
 namespace {
 
-// Drops trailing spaces and control bytes (everything <= 0x20).
+// Drops trailing spaces and control bytes (everything <= 0x20). Fields are
+// padded with spaces, so the padding is skipped eight bytes at a time.
 std::string_view TrimRight(std::string_view text) {
   std::size_t n = text.size();
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F, kAdd = 0x5F5F5F5F5F5F5F5F, kHigh = 0x8080808080808080;
+    while (n >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + n - 8, 8);
+      // The top bit of each byte above 0x20 (0x21 + 0x5F carries into it;
+      // bytes >= 0x80 have it already).
+      const std::uint64_t kept = (((word & kLow7) + kAdd) | word) & kHigh;
+      if (kept != 0) return text.substr(0, n - 8 + (63 - std::countl_zero(kept)) / 8 + 1);
+      n -= 8;
+    }
+  }
   while (n > 0 && static_cast<unsigned char>(text[n - 1]) <= 0x20) --n;
   return text.substr(0, n);
 }
@@ -24,22 +39,33 @@ std::string_view UpToZero(const std::uint8_t* field, std::size_t size) {
 
 }  // namespace
 
+ProblemText ProblemTextOf(const ProblemRecord& record) {
+  ProblemText text;
+  text.question = TrimRight(UpToZero(record.Bytes + kQuestionOffset, kQuestionSize));
+  // The choices area is one string ending at its first zero byte; each
+  // choice is its 28-byte slice of that string.
+  const std::string_view choices = UpToZero(record.Bytes + kChoicesOffset, kChoicesSize);
+  for (int c = 0; c < kChoiceCount; ++c) {
+    const std::size_t start = c * kChoiceSize;
+    const std::string_view choice = start < choices.size() ? choices.substr(start, kChoiceSize) : std::string_view();
+    text.choices[c] = TrimRight(choice);
+  }
+  return text;
+}
+
+std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
+  if (problems.ProblemCount(genre) <= 0) return {};
+  return problems.Quiz(genre).Records;
+}
+
 void ForEachGenreLine(const T_mnrFormat& problems, int genre,
                       const std::function<void(std::string_view line)>& emit) {
   emit(problems.GenreName(genre));
-  if (problems.ProblemCount(genre) <= 0) return;
-  for (const ProblemRecord& record : problems.Quiz(genre).Records) {
+  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
+    const ProblemText text = ProblemTextOf(record);
     emit({});
-    emit(TrimRight(UpToZero(record.Bytes + kQuestionOffset, kQuestionSize)));
-    // The choices area is one string ending at its first zero byte; each
-    // choice is its 28-byte slice of that string.
-    const std::string_view choices = UpToZero(record.Bytes + kChoicesOffset, kChoicesSize);
-    for (int c = 0; c < kChoiceCount; ++c) {
-      const std::size_t start = c * kChoiceSize;
-      const std::string_view choice =
-          start < choices.size() ? choices.substr(start, kChoiceSize) : std::string_view();
-      emit(TrimRight(choice));
-    }
+    emit(text.question);
+    for (std::string_view choice : text.choices) emit(choice);
   }
 }
 
@@ -54,15 +80,22 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  ForEachGenreLine(problems, genre, [&](std::string_view line) {
+  const auto line = [&](std::string_view text) {
     if (encoding == TextEncoding::kUtf8) {
-      codepage::AppendCp932AsUtf8(line, buffer, invalidBytes);
+      codepage::AppendCp932AsUtf8(text, buffer, invalidBytes);
     } else {
-      buffer += line;
+      buffer += text;
     }
     buffer += "\r\n";
+  };
+  line(problems.GenreName(genre));
+  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
+    const ProblemText text = ProblemTextOf(record);
+    buffer += "\r\n";  // the empty line before each problem
+    line(text.question);
+    for (std::string_view choice : text.choices) line(choice);
     out.MaybeFlush();
-  });
+  }
   out.Flush();
   return invalidBytes;
 }

@@ -4,10 +4,14 @@
 // trimmed of trailing bytes <= 0x20, every line ended with CR LF. Bytes as
 // held in memory (Shift-JIS), or re-encoded as UTF-8.
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "format/mnrLayout.h"
 
 class T_mnrFormat;
 
@@ -16,6 +20,15 @@ class T_mnrFormat;
 using ByteSink = std::function<void(std::string_view bytes)>;
 
 enum class TextEncoding { kShiftJis, kUtf8 };
+
+// One problem's lines of the genre file: the question and the five choices.
+struct ProblemText {
+  std::string_view question;
+  std::array<std::string_view, mnr_layout::kChoiceCount> choices;
+};
+ProblemText ProblemTextOf(const ProblemRecord& record);
+// The records whose problems the genre file lists: none when the count is <= 0.
+std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre);
 
 // Calls emit with each line of the genre, without line ends.
 void ForEachGenreLine(const T_mnrFormat& problems, int genre,

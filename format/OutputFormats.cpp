@@ -11,23 +11,10 @@ namespace {
 using mnr_layout::kChoiceCount;
 using mnr_layout::kGenreCount;
 
-struct ProblemText {
-  std::string_view question;
-  std::array<std::string_view, kChoiceCount> choices;
-};
-
-// The genre's problems as the genre file's lines give them: after the name
-// line, each problem is an empty line, the question and the five choices.
+// The genre's problems as the genre file's lines give them.
 template <typename OnProblem>
 void ForEachProblem(const T_mnrFormat& problems, int genre, OnProblem onProblem) {
-  int line = -1;  // the name line
-  ProblemText problem;
-  ForEachGenreLine(problems, genre, [&](std::string_view text) {
-    const int position = line++ % (2 + kChoiceCount);
-    if (position == 1) problem.question = text;
-    if (position >= 2) problem.choices[position - 2] = text;
-    if (position == 1 + kChoiceCount) onProblem(problem);
-  });
+  for (const ProblemRecord& record : ListedRecords(problems, genre)) onProblem(ProblemTextOf(record));
 }
 
 int ListedCount(const T_mnrFormat& problems, int genre) {
@@ -40,9 +27,10 @@ int ListedCount(const T_mnrFormat& problems, int genre) {
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
 // bytes are never part of a double-byte character, so the input tells.
 bool NeedsCsvQuotes(std::string_view cp932) {
-  for (char c : cp932)
-    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
-  return false;
+  // One pass without early exit, which the compiler can do 16 bytes at a time.
+  bool quotes = false;
+  for (char c : cp932) quotes |= (c == ',') | (c == '"') | (c == '\r') | (c == '\n');
+  return quotes;
 }
 
 void AppendCsvField(std::string_view cp932, std::string& out, std::string& scratch,
