@@ -27,10 +27,16 @@ int ListedCount(const T_mnrFormat& problems, int genre) {
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
 // bytes are never part of a double-byte character, so the input tells.
 bool NeedsCsvQuotes(std::string_view cp932) {
-  // One pass without early exit, which the compiler can do 16 bytes at a time.
-  bool quotes = false;
-  for (char c : cp932) quotes |= (c == ',') | (c == '"') | (c == '\r') | (c == '\n');
-  return quotes;
+  // One pass without early exit over local copies of pointer and size,
+  // which the compiler can do 16 bytes at a time.
+  const char* text = cp932.data();
+  const std::size_t n = cp932.size();
+  unsigned char quotes = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    quotes |= (c == ',') | (c == '"') | (c == '\r') | (c == '\n');
+  }
+  return quotes != 0;
 }
 
 void AppendCsvField(std::string_view cp932, std::string& out, std::string& scratch,
@@ -119,10 +125,13 @@ void AppendJsonText(std::string_view cp932, std::string& out, std::string& scrat
   out += '"';
   const std::size_t start = out.size();
   codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
-  // One pass without early exit, which the compiler can do 16 bytes at a time.
-  bool escape = false;
-  for (std::size_t i = start; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
+  // One pass without early exit over local copies of pointer and size,
+  // which the compiler can do 16 bytes at a time.
+  const auto* text = reinterpret_cast<const unsigned char*>(out.data()) + start;
+  const std::size_t n = out.size() - start;
+  unsigned char escape = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char c = text[i];
     escape |= (c < 0x20) | (c == '"') | (c == '\\');
   }
   if (!escape) {
