@@ -16,26 +16,30 @@ namespace {
 
 // CP932 as the system's iconv defines it, asked once per character and kept
 // as each character's UTF-8 bytes ready to copy: a conversion call per line
-// would cost more than the line. One entry per pair of bytes (a character's
-// first byte and the byte after it) holds up to three UTF-8 bytes, their
-// count, how many input bytes the character takes, and kInvalid for a byte
-// that is no character (its entry holds U+FFFD and takes one byte).
+// would cost more than the line. An entry holds up to three UTF-8 bytes, its
+// length in the top byte, and kInvalid for bytes that are no character
+// (their entry holds U+FFFD).
 class Cp932Table {
  public:
-  Cp932Table() : pairs_(256 * 256) {
+  Cp932Table() {
     iconv_t cd = iconv_open("UTF-8", "CP932");
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert CP932 to UTF-8");
-    for (int b = 0; b < 256; ++b) {
+    leadIndex_.fill(kNotLead);
+    for (int b = 0; b < 0x80; ++b) single_[b] = Entry(static_cast<std::uint16_t>(b));  // ASCII is itself
+    for (int b = 0x80; b < 256; ++b) {
       const char one[1] = {static_cast<char>(b)};
-      std::uint16_t code = static_cast<std::uint16_t>(b);  // ASCII is itself
-      const bool converted = b < 0x80 || Convert(cd, one, 1, code);
-      const bool lead = !converted && errno == EINVAL;  // EINVAL: wants a trail byte
-      const std::uint32_t single = Entry(converted ? code : 0, 1);
+      std::uint16_t code = 0;
+      const bool converted = Convert(cd, one, 1, code);
+      single_[b] = Entry(code);
+      if (converted || errno != EINVAL) continue;  // EINVAL: wants a trail byte
+      leadIndex_[b] = static_cast<std::uint8_t>(pairs_.size() / 256);
+      pairs_.resize(pairs_.size() + 256);
       for (int t = 0; t < 256; ++t) {
         const char two[2] = {static_cast<char>(b), static_cast<char>(t)};
-        pairs_[b * 256 + t] = lead && Convert(cd, two, 2, code) ? Entry(code, 2) : single;
+        code = 0;
+        Convert(cd, two, 2, code);
+        pairs_[leadIndex_[b] * 256 + t] = Entry(code);
       }
-      singles_[b] = single;
     }
     iconv_close(cd);
   }
@@ -58,9 +62,16 @@ class Cp932Table {
           ++i;
           continue;
         }
-        // The last byte has no byte after it: it stands alone.
-        const std::uint32_t entry = i + 1 < n ? pairs_[b * 256 + in[i + 1]] : singles_[b];
-        i += (entry >> 26) & 3;
+        const std::uint8_t lead = leadIndex_[b];
+        std::uint32_t entry = single_[b];
+        if (lead != kNotLead && i + 1 < n) {
+          const std::uint32_t pair = pairs_[lead * 256 + in[i + 1]];
+          if (!(pair & kInvalid)) {
+            entry = pair;
+            ++i;  // the trail byte; an invalid pair's lead byte alone is replaced
+          }
+        }
+        ++i;
         invalidBytes += entry >> 31;
         if constexpr (std::endian::native == std::endian::little) {
           std::memcpy(dst, &entry, 4);  // the bytes in order; the fourth is overwritten next
@@ -74,10 +85,11 @@ class Cp932Table {
   }
 
  private:
+  static constexpr std::uint8_t kNotLead = 0xFF;
   static constexpr std::uint32_t kInvalid = 0x80000000;
 
-  // The entry of a code point taking taken input bytes; 0 means no character.
-  static std::uint32_t Entry(std::uint16_t code, std::uint32_t taken) {
+  // The entry of a code point; 0 means no character.
+  static std::uint32_t Entry(std::uint16_t code) {
     std::uint32_t bytes = 0, length = 0, flags = 0;
     if (code == 0) {
       code = 0xFFFD;
@@ -91,7 +103,7 @@ class Cp932Table {
       bytes = (0xE0 | (code >> 12)) | (0x80 | ((code >> 6) & 0x3F)) << 8 | (0x80 | (code & 0x3F)) << 16;
       length = 3;
     }
-    return bytes | length << 24 | taken << 26 | flags;
+    return bytes | length << 24 | flags;
   }
 
   // True when the bytes are exactly one character of the basic plane other
@@ -114,8 +126,9 @@ class Cp932Table {
     return true;
   }
 
-  std::array<std::uint32_t, 256> singles_{};
-  std::vector<std::uint32_t> pairs_;  // 256 per first byte
+  std::array<std::uint8_t, 256> leadIndex_{};
+  std::array<std::uint32_t, 256> single_{};
+  std::vector<std::uint32_t> pairs_;  // 256 per lead byte
 };
 
 const Cp932Table& Table() {
