@@ -161,14 +161,15 @@ void AppendInlineString(std::string_view cp932, std::string& out, std::string& s
   // Leading and trailing spaces belong to the text.
   out += IsXmlSpace(scratch.front()) || IsXmlSpace(scratch.back()) ? "<is><t xml:space=\"preserve\">"
                                                                    : "<is><t>";
-  // One pass without early exit, which the compiler can vectorise: most
-  // texts need no escape at all.
+  // One pass without early exit, which the compiler vectorises (in this
+  // form: " and & differ in one bit, < and > too): most texts need no
+  // escape at all.
   const auto* text = reinterpret_cast<const unsigned char*>(scratch.data());
   const std::size_t n = scratch.size();
   unsigned char special = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const unsigned char c = text[i];
-    special |= (c < 0x20) | (c == '&') | (c == '<') | (c == '>') | (c == '"') | (c == '_');
+    special |= (c < 0x20) | ((c | 0x04) == '&') | ((c | 0x02) == '>') | (c == '_');
   }
   if (special) AppendCellXml(scratch, out);
   else out += scratch;

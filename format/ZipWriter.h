@@ -17,13 +17,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "format/GenreText.h"  // ByteSink
 
 class ZipWriter {
  public:
-  explicit ZipWriter(const ByteSink& sink) : sink_(sink) {}
+  explicit ZipWriter(ByteSink sink) : sink_(std::move(sink)) {}
 
   // An entry whose bytes are at hand.
   void Add(std::string_view name, std::string_view bytes);
@@ -45,7 +46,7 @@ class ZipWriter {
   void BeginEntry(std::string_view name, std::uint32_t crc, std::uint64_t size);
   void Emit(std::string_view bytes);
 
-  const ByteSink& sink_;
+  ByteSink sink_;
   std::uint64_t offset_ = 0;
   std::vector<Entry> entries_;
 };
