@@ -153,26 +153,33 @@ void AppendCellXml(std::string_view utf8, std::string& out) {
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The <is> element of a text cell, for a text that is not empty.
+// The <is> element of a text cell, for a text that is not empty. The text
+// is converted in place; only one that needs an escape takes the longer way
+// through scratch.
 void AppendInlineString(std::string_view cp932, std::string& out, std::string& scratch,
                         std::size_t& invalidBytes) {
-  scratch.clear();
-  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
-  // Leading and trailing spaces belong to the text.
-  out += IsXmlSpace(scratch.front()) || IsXmlSpace(scratch.back()) ? "<is><t xml:space=\"preserve\">"
-                                                                   : "<is><t>";
+  const std::size_t tag = out.size();
+  out += "<is><t>";
+  const std::size_t start = out.size();
+  codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
   // One pass without early exit, which the compiler vectorises (in this
   // form: " and & differ in one bit, < and > too): most texts need no
   // escape at all.
-  const auto* text = reinterpret_cast<const unsigned char*>(scratch.data());
-  const std::size_t n = scratch.size();
+  const auto* text = reinterpret_cast<const unsigned char*>(out.data()) + start;
+  const std::size_t n = out.size() - start;
   unsigned char special = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const unsigned char c = text[i];
     special |= (c < 0x20) | ((c | 0x04) == '&') | ((c | 0x02) == '>') | (c == '_');
   }
-  if (special) AppendCellXml(scratch, out);
-  else out += scratch;
+  // Leading and trailing spaces belong to the text.
+  const bool spaces = IsXmlSpace(out[start]) || IsXmlSpace(out.back());
+  if (special) {
+    scratch.assign(out, start);
+    out.resize(start);
+    AppendCellXml(scratch, out);
+  }
+  if (spaces) out.insert(tag + 6, " xml:space=\"preserve\"");
   out += "</t></is>";
 }
 
