@@ -5,7 +5,8 @@
 #      and the peak memory of loading;
 #   2. mnr2txt in every output format against cat of the input plus dd
 #      writing the same output bytes (in 128-byte writes for the genre files,
-#      in 64 KiB writes for the single-stream formats), and its peak memory.
+#      in 64 KiB writes for the single-stream formats, the workbook too), and
+#      its peak memory.
 # Times are the best of 5 runs, with the file in the page cache.
 #   bench/run.sh [WORK_FOLDER]   (default: a fresh folder under /tmp)
 # MUNEMOJI_BUILD=FOLDER chooses the build folder (default build/linux).
@@ -90,5 +91,6 @@ format "one file" 2 64K --one-file
 format "utf8 8" 2 128 --utf8
 format "csv" 2 64K --csv
 format "json" 2 64K --json
+format "xlsx" 2 64K --xlsx
 rm -f "$work/report"
 [ $status -eq 0 ] && echo "all goals met" || echo "some goal missed"

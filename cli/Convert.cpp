@@ -44,7 +44,8 @@ std::size_t WriteOutput(const T_mnrFormat& problems, const std::string& file,
   switch (settings.format) {
     case OutputFormat::kGenreFiles: return WriteGenreText(problems, genre, encoding, sink);
     case OutputFormat::kOneFile: return WriteOneFileText(problems, encoding, sink);
-    case OutputFormat::kCsv: return WriteCsv(problems, sink);
+    case OutputFormat::kCsv: return WriteCsv(problems, sink, settings.formulaGuard);
+    case OutputFormat::kXlsx: return WriteXlsx(problems, sink);
     case OutputFormat::kJson: break;
   }
   return WriteJson(problems, HostTextAsUtf8(ShownFileName(file)), sink);

@@ -5,6 +5,7 @@
 
 #include "cli/Options.h"
 #include "cli/OutputFiles.h"
+#include "format/OutputFormats.h"
 
 namespace cli {
 
@@ -12,6 +13,7 @@ struct ConvertSettings {
   OutputFormat format = OutputFormat::kGenreFiles;
   bool list = false;
   bool utf8 = false;
+  FormulaGuard formulaGuard = FormulaGuard::kOn;  // CSV only
   bool toStandardOutput = false;  // -o -
   std::string outputDir;       // Windows form ending in '\'; empty: beside the problem file
   std::string outputDirShown;  // the same as the user typed it; empty: beside

@@ -35,9 +35,10 @@ bool TakeFormat(const std::string& arg, Options& options, std::string& error) {
   if (arg == "--one-file") format = OutputFormat::kOneFile;
   else if (arg == "--csv") format = OutputFormat::kCsv;
   else if (arg == "--json") format = OutputFormat::kJson;
+  else if (arg == "--xlsx") format = OutputFormat::kXlsx;
   else return false;
   if (options.format != OutputFormat::kGenreFiles && options.format != format) {
-    error = "--one-file, --csv and --json exclude each other";
+    error = "--one-file, --csv, --json and --xlsx exclude each other";
   }
   options.format = format;
   return true;
@@ -52,7 +53,7 @@ std::string CheckCombination(const Options& options) {
   }
   if (options.outputDir == kStandardStream && !options.list) {
     if (options.format == OutputFormat::kGenreFiles) {
-      return "-o - needs --one-file, --csv or --json (eight files cannot share one stream)";
+      return "-o - needs --one-file, --csv, --json or --xlsx (eight files cannot share one stream)";
     }
     if (options.files.size() != 1) return "-o - takes one problem file";
   }
@@ -76,6 +77,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       options.list = true;
     } else if (arg == "--utf8") {
       options.utf8 = true;
+    } else if (arg == "--no-formula-guard") {
+      options.formulaGuard = false;
     } else if (arg == "-h" || arg == "--help") {
       options.help = true;
     } else if (arg == "--version") {
@@ -102,12 +105,18 @@ const char* UsageText() {
          "      --one-file    write FILE.txt: the eight genre files in one\n"
          "      --csv         write FILE.csv: one row per problem (UTF-8, CR LF)\n"
          "      --json        write FILE.json: the whole problem set (UTF-8)\n"
+         "      --xlsx        write FILE.xlsx: one worksheet of the CSV's rows, every\n"
+         "                    text a text cell\n"
          "  -o, --output DIR  write into DIR instead; -o - writes the one file,\n"
-         "                    CSV or JSON of a single FILE to standard output\n"
+         "                    CSV, JSON or XLSX of a single FILE to standard output\n"
          "  -l, --list        show each file's eight genres and problem counts\n"
          "                    instead of writing anything\n"
          "      --utf8        write genre files and --one-file in UTF-8 (default: Shift-JIS,\n"
          "                    byte for byte what the window program writes)\n"
+         "      --no-formula-guard\n"
+         "                    write CSV cells as they are: by default a text that\n"
+         "                    begins with = + - @ ' TAB or CR gets a leading ', so that\n"
+         "                    a spreadsheet shows it instead of running it\n"
          "  -h, --help        show this help\n"
          "      --version     show the version\n"
          "\n"

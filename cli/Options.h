@@ -13,6 +13,7 @@ enum class OutputFormat {
   kOneFile,     // --one-file: BASE.txt
   kCsv,         // --csv: BASE.csv
   kJson,        // --json: BASE.json
+  kXlsx,        // --xlsx: BASE.xlsx
 };
 
 // "-" as FILE: the problem file comes from standard input.
@@ -22,6 +23,7 @@ struct Options {
   OutputFormat format = OutputFormat::kGenreFiles;
   bool list = false;     // -l, --list: show the genres instead of exporting
   bool utf8 = false;     // --utf8: write the genre files in UTF-8
+  bool formulaGuard = true;  // off with --no-formula-guard: CSV cells as they are
   bool help = false;     // -h, --help
   bool version = false;  // --version
   std::optional<std::string> outputDir;  // -o, --output: as typed; "-" is standard output

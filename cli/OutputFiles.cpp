@@ -40,6 +40,7 @@ std::vector<std::string> Suffixes(OutputFormat format) {
     case OutputFormat::kOneFile: return {".txt"};
     case OutputFormat::kCsv: return {".csv"};
     case OutputFormat::kJson: return {".json"};
+    case OutputFormat::kXlsx: return {".xlsx"};
     case OutputFormat::kGenreFiles: break;
   }
   std::vector<std::string> suffixes;

@@ -71,6 +71,7 @@ int Run(const std::vector<std::string>& args) {
   settings.format = options.format;
   settings.list = options.list;
   settings.utf8 = options.utf8;
+  settings.formulaGuard = options.formulaGuard ? FormulaGuard::kOn : FormulaGuard::kOff;
   if (options.outputDir == cli::kStandardStream) {
     settings.toStandardOutput = !options.list;
 #ifdef _WIN32

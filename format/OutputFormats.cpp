@@ -39,15 +39,28 @@ bool NeedsCsvQuotes(std::string_view cp932) {
   return quotes != 0;
 }
 
-void AppendCsvField(std::string_view cp932, std::string& out, std::string& scratch,
-                    std::size_t& invalidBytes) {
+// A spreadsheet reads a cell that begins with one of these as a formula (or
+// strips the apostrophe); all are single bytes in CP932, never trail bytes.
+bool NeedsFormulaGuard(std::string_view cp932) {
+  if (cp932.empty()) return false;
+  switch (cp932.front()) {
+    case '=': case '+': case '-': case '@': case '\t': case '\r': case '\'': return true;
+    default: return false;
+  }
+}
+
+void AppendCsvField(std::string_view cp932, FormulaGuard guard, std::string& out,
+                    std::string& scratch, std::size_t& invalidBytes) {
+  const bool guarded = guard == FormulaGuard::kOn && NeedsFormulaGuard(cp932);
   if (!NeedsCsvQuotes(cp932)) {
+    if (guarded) out += '\'';
     codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
     return;
   }
   scratch.clear();
   codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
   out += '"';
+  if (guarded) out += '\'';
   for (char c : scratch) {
     if (c == '"') out += '"';
     out += c;
@@ -152,7 +165,7 @@ std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
   return invalidBytes;
 }
 
-std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink) {
+std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink, FormulaGuard guard) {
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
@@ -165,15 +178,15 @@ std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink) {
     // when a row shows it.
     std::string name;
     std::size_t nameInvalid = 0;
-    AppendCsvField(problems.GenreName(g), name, scratch, nameInvalid);
+    AppendCsvField(problems.GenreName(g), guard, name, scratch, nameInvalid);
     const std::string rowStart = std::to_string(g) + "," + name + ",";
     if (ListedCount(problems, g) > 0) invalidBytes += nameInvalid;
     ForEachProblem(problems, g, [&](const ProblemText& p) {
       buffer += rowStart;
-      AppendCsvField(p.question, buffer, scratch, invalidBytes);
+      AppendCsvField(p.question, guard, buffer, scratch, invalidBytes);
       for (std::string_view choice : p.choices) {
         buffer += ',';
-        AppendCsvField(choice, buffer, scratch, invalidBytes);
+        AppendCsvField(choice, guard, buffer, scratch, invalidBytes);
       }
       buffer += "\r\n";
       out.MaybeFlush();

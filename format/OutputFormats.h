@@ -25,9 +25,26 @@ class T_mnrFormat;
 std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
                              const ByteSink& sink);
 
+// Whether CSV text cells that a spreadsheet would take for a formula are
+// kept text. With kOn, every text cell (name, question, choices) that begins
+// with '=', '+', '-', '@', TAB or CR gets a leading apostrophe, and so does
+// one that already begins with an apostrophe; a reader takes the guard back
+// exactly by removing one leading apostrophe from every text cell that
+// begins with one. The apostrophe is inside the quotes of a quoted cell; the
+// genre number and the header row never get one.
+enum class FormulaGuard { kOn, kOff };
+
 // UTF-8 with a byte-order mark, CR LF, RFC 4180 quoting. A header row
 // "genre,name,question,choice1,...,choice5", then one row per problem.
-std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink);
+std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink,
+                     FormulaGuard guard = FormulaGuard::kOn);
+
+// An .xlsx workbook (format/XlsxOutput.cpp): one worksheet "problems" with
+// the CSV's header row and rows. Every text is a string cell, written as it
+// is (no formula guard is needed; an empty text leaves its cell empty), the
+// genre number a number; the header row is frozen and carries a filter.
+// The same problem set always gives the same bytes.
+std::size_t WriteXlsx(const T_mnrFormat& problems, const ByteSink& sink);
 
 // UTF-8 JSON without a byte-order mark:
 //   {"file":NAME,"genres":[{"number":0,"name":"...","count":N,

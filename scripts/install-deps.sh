@@ -8,6 +8,7 @@ set -euo pipefail
 native=(cmake g++ make)
 packages=(
   "${native[@]}" googletest python3                 # native tests (python3 reads CSV and JSON back)
+  python3-openpyxl libreoffice-calc-nogui           # ... and the workbook (--xlsx), cell by cell
   g++-mingw-w64-x86-64 g++-mingw-w64-i686           # Windows builds
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks

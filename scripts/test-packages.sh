@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release packages as users get them: two runs of package.sh give
 # the same zips; each zip, unpacked, holds what it should and its programs
-# convert the sample under Wine exactly as the native mnr2txt does; the .deb,
+# convert the sample under Wine exactly as the native mnr2txt does (genre
+# files, and the workbook to a file and to a pipe); the .deb,
 # listed and unpacked (never installed here), has the right files and
 # dependencies, its mnr2txt converts the sample and its manual page renders
 # without warnings. Uses the native and x86_64 builds of scripts/build.sh:
@@ -53,6 +54,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/package/linu
 cp "$root/samples/sample.mnr" "$work/"
 mkdir "$work/reference"
 "$root/build/linux/cli/mnr2txt" -o "$work/reference" "$work/sample.mnr" >/dev/null
+"$root/build/linux/cli/mnr2txt" --xlsx -o "$work/reference" "$work/sample.mnr" >/dev/null
 
 echo "== mnr2txt_${version}_amd64.deb"
 deb=$dist/mnr2txt_${version}_amd64.deb
@@ -100,8 +102,13 @@ for arch in win64 win32; do
     cd "$work"
     mkdir "$arch-out"
     "$root/scripts/wine-run.sh" "$prefix" "$folder/mnr2txt.exe" -o "$arch-out" sample.mnr >/dev/null
+    "$root/scripts/wine-run.sh" "$prefix" "$folder/mnr2txt.exe" --xlsx -o "$arch-out" sample.mnr >/dev/null
+    "$root/scripts/wine-run.sh" "$prefix" "$folder/mnr2txt.exe" --xlsx -o - sample.mnr | cat >"$arch-piped.xlsx"
   )
   same_as_reference "$work/$arch-out" "$arch mnr2txt.exe under Wine"
+  cmp -s "$work/reference/sample.xlsx" "$work/$arch-out/sample.xlsx" || fail "$arch mnr2txt.exe: sample.xlsx differs"
+  cmp -s "$work/reference/sample.xlsx" "$work/$arch-piped.xlsx" || fail "$arch mnr2txt.exe: --xlsx -o - differs"
+  ok "$arch mnr2txt.exe under Wine: sample.xlsx, to a file and to a pipe, byte for byte the native one"
   "$root/tests/ui/run-e2e.sh" "$root/scripts/wine-run.sh" "$prefix" \
     "$driver" export "$folder/munemoji.exe" "$work/$arch-e2e" "$work/$arch-screenshots" > "$work/$arch-e2e.log" 2>&1 ||
     { cat "$work/$arch-e2e.log"; fail "$arch munemoji.exe: the export scenario"; }

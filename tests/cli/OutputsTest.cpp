@@ -67,9 +67,10 @@ TEST_F(Mnr2txt, CommandLinesThatCannotWork) {
     std::vector<std::string> args;
     std::string error;
   } cases[] = {
-      {{"-o", "-", "set1.mnr"}, "-o - needs --one-file, --csv or --json (eight files cannot share one stream)"},
+      {{"-o", "-", "set1.mnr"}, "-o - needs --one-file, --csv, --json or --xlsx (eight files cannot share one stream)"},
       {{"--csv", "-o", "-", "set1.mnr", "set1.mnr"}, "-o - takes one problem file"},
-      {{"--csv", "--json", "set1.mnr"}, "--one-file, --csv and --json exclude each other"},
+      {{"--csv", "--json", "set1.mnr"}, "--one-file, --csv, --json and --xlsx exclude each other"},
+      {{"--xlsx", "--one-file", "set1.mnr"}, "--one-file, --csv, --json and --xlsx exclude each other"},
       {{""}, "empty problem file name"},
       {{"set1.mnr", ""}, "empty problem file name"},
   };

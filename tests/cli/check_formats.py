@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Parses mnr2txt's CSV and JSON with Python's own csv and json modules and
-checks that they carry exactly the texts of the genre files.
+checks that they carry exactly the texts of the genre files. The CSV is the
+default one, with its formula guard: no text cell may begin with a character
+a spreadsheet would run unless an apostrophe comes first, and removing one
+leading apostrophe from every text cell must give the texts back.
 
     check_formats.py BASE.csv BASE.json BASE   (BASE0.txt ... BASE7.txt in UTF-8)
 Exit status 0 when everything agrees; otherwise the first difference is printed.
@@ -15,6 +18,16 @@ def genre_text(name, problems):
     for question, choices in problems:
         lines += ["", question, *choices]
     return "".join(line + "\r\n" for line in lines)
+
+
+GUARDED = ("=", "+", "-", "@", "\t", "\r", "'")
+
+
+def unguarded(cell):
+    if cell.startswith("'"):
+        return cell[1:]
+    assert not cell.startswith(GUARDED), f"unguarded cell {cell!r}"
+    return cell
 
 
 def main(csv_path, json_path, base):
@@ -45,8 +58,9 @@ def main(csv_path, json_path, base):
     for row in rows[1:]:
         assert len(row) == 8, row
         g = int(row[0])
-        names[g] = row[1]
-        by_genre[g].append((row[2], row[3:]))
+        texts = [unguarded(cell) for cell in row[1:]]
+        names[g] = texts[0]
+        by_genre[g].append((texts[1], texts[2:]))
     for g in range(8):
         if by_genre[g]:
             assert genre_text(names[g], by_genre[g]) == files[g], f"CSV genre {g} differs"

@@ -103,7 +103,8 @@ TEST_F(OutputFormatsTest, AFailingSinkStopsTheWriter) {
   };
   EXPECT_THROW(WriteCsv(set, failing), platform::EInOutError);
   EXPECT_THROW(WriteJson(set, "x", failing), platform::EInOutError);
-  EXPECT_EQ(calls, 2);
+  EXPECT_THROW(WriteXlsx(set, failing), platform::EInOutError);
+  EXPECT_EQ(calls, 3);
 }
 
 }  // namespace

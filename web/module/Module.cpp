@@ -106,7 +106,9 @@ EMSCRIPTEN_KEEPALIVE void mnr_write_genre(int genre, int utf8) {
 EMSCRIPTEN_KEEPALIVE void mnr_write_one_file(int utf8) {
   invalidBytes += WriteOneFileText(problems, Encoding(utf8), kToPage);
 }
+// The CSV keeps its formula guard on, as mnr2txt's default.
 EMSCRIPTEN_KEEPALIVE void mnr_write_csv() { invalidBytes += WriteCsv(problems, kToPage); }
+EMSCRIPTEN_KEEPALIVE void mnr_write_xlsx() { invalidBytes += WriteXlsx(problems, kToPage); }
 EMSCRIPTEN_KEEPALIVE void mnr_write_json() { invalidBytes += WriteJson(problems, fileName, kToPage); }
 
 EMSCRIPTEN_KEEPALIVE const char* mnr_result() { return result.data(); }
