@@ -52,8 +52,11 @@ void CheckText(const std::wstring& actual, const std::wstring& expected, const c
 #define CHECK(condition) Check((condition), #condition, __LINE__)
 #define CHECK_TEXT(actual, expected) CheckText((actual), (expected), #actual, __LINE__)
 
+// Each step with the seconds since the scenario started, so that a slow one
+// shows in the log.
+const DWORD started = GetTickCount();
 void Step(const char* text) {
-  std::printf("- %s\n", text);
+  std::printf("- [%5.1f s] %s\n", (GetTickCount() - started) / 1000.0, text);
   std::fflush(stdout);
 }
 
@@ -226,7 +229,8 @@ void ExpectBox(const Program& p, const std::string& title, const std::string& te
   CHECK(box != nullptr);
   if (box == nullptr) return;
   CHECK_TEXT(MessageBoxText(box), FromShiftJis(text));
-  CHECK(ShowsIcon(box, icon));
+  // On a busy machine the box may show before its icon is drawn.
+  CHECK(WaitUntil([&] { return ShowsIcon(box, icon); }, 5000));
   Answer(box, IDOK);
   CHECK(WaitUntil([&] { return !IsWindow(box); }));
 }
@@ -829,6 +833,13 @@ void CloseWithEsc(HWND problems) {
 
 void ShowLargeGenre(const Program& p, const Paths& paths, int count);
 
+// Loads a problem file dropped on the window: the same load as a choice in
+// the open dialog, and quicker.
+void DropGood(const Program& p, const Paths& paths, const std::wstring& name) {
+  CHECK(DropFiles(p, {paths.In(name)}));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
+}
+
 // A genre's problems in a window of their own: opened by a double-click or
 // Enter on the genre, one window that follows the selection, closed by Esc
 // and by a new load.
@@ -848,7 +859,7 @@ void ProblemsWindow(const Paths& paths) {
   CHECK(p.Windows(L"TForm_Problems").empty());
 
   Step("a double-click on a genre opens its problems: titled with its list line, numbered, read-only");
-  LoadGood(p, paths, L"set1.mnr");
+  DropGood(p, paths, L"set1.mnr");
   const Shown loaded = Read(p);
   DoubleClick(GenreLine(p, 0));
   HWND problems = ExpectProblems(p, writer, 0);
@@ -883,6 +894,17 @@ void ProblemsWindow(const Paths& paths) {
   CHECK(GetForegroundWindow() == p.Main());
   Click(GenreLine(p, 6));  // no name, no problems
   CHECK(ExpectProblems(p, writer, 6) == problems);
+
+  Step("a problem file that cannot be opened: the error box; the set, and so its problems window, stay");
+  Write(paths.In(L"held.mnr"), writer);
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
+  const Shown beforeHeld = Read(p);
+  CHECK(DropFiles(p, {paths.In(L"held.mnr")}));
+  ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  CloseHandle(held);
+  Settle(p);
+  CHECK(Read(p) == beforeHeld);
+  CHECK(ExpectProblems(p, writer, 6) == problems);
   if (problems != nullptr) CloseWithEsc(problems);
 
   Step("by keyboard: with a file loaded Tab reaches the list, arrows choose, Enter opens");
@@ -899,7 +921,7 @@ void ProblemsWindow(const Paths& paths) {
   CHECK(WaitUntil([&] { return GetForegroundWindow() == problems; }));
 
   Step("a load that fails closes it; the no-file state takes the list out of the tab order");
-  ChooseFile(p, paths.In(L"bad.mnr"));
+  CHECK(DropFiles(p, {paths.In(L"bad.mnr")}));
   ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
   Settle(p);
   CHECK(!IsWindow(problems));
@@ -909,14 +931,14 @@ void ProblemsWindow(const Paths& paths) {
   CHECK(p.Windows(L"TForm_Problems").empty());
 
   Step("loading again closes it too");
-  LoadGood(p, paths, L"set1.mnr");
+  DropGood(p, paths, L"set1.mnr");
   DoubleClick(GenreLine(p, 7));
   problems = ExpectProblems(p, writer, 7);
-  LoadGood(p, paths, L"set1.mnr");
-  Settle(p);
-  CHECK(!IsWindow(problems));
+  CHECK(DropFiles(p, {paths.In(L"set1.mnr")}));
+  CHECK(WaitUntil([&] { return !IsWindow(problems); }));
+  CHECK(Read(p) == loaded);
 
-  ShowLargeGenre(p, paths, 4000);
+  ShowLargeGenre(p, paths, 2500);
 }
 
 // A genre of count problems of full fields shows its first part at once and
@@ -926,7 +948,7 @@ void ShowLargeGenre(const Program& p, const Paths& paths, int count) {
   Step((std::to_string(count) + " problems of full fields: shown at once, then filled in while usable").c_str());
   const test_support::MnrWriter large = LargeGenre(count);
   Write(paths.In(L"large.mnr"), large);
-  LoadGood(p, paths, L"large.mnr");
+  DropGood(p, paths, L"large.mnr");
   const std::wstring expected = Joined(large.expectedProblemsLines(2));
   const std::wstring title = ProblemsTitle(large, 2);
   const DWORD start = GetTickCount();
@@ -1002,7 +1024,7 @@ void Dpi144(const Paths& paths) {
 
   Step("the main window at one and a half times the designed size, the pictures doubled where they fit");
   ExpectDesignedLayout(p, 144);
-  LoadGood(p, paths, L"set1.mnr");
+  DropGood(p, paths, L"set1.mnr");
   Settle(p);
   ExpectPicture(p, id::kBitBtnFileOpen, pictures::kFileOpen, 2);
   ExpectPicture(p, id::kBitBtnDecode1, pictures::kDecode1, 2);
