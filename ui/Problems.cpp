@@ -25,8 +25,9 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX;
 // The text goes into the control in parts, one per timer tick so that the
 // user's input comes in between: first 200 problems, then parts sized to
 // take a quarter of a second each on this machine. Under Wine a line costs
-// 40 to 50 us, and each part a cost that grows with the text already held
-// (about 0.1 s at 5.8 million characters), so fewer parts finish sooner.
+// 40 to 50 us, and each part a cost of its own that grows with the text
+// already held (a tenth of a second and more near 5.8 million characters,
+// the largest genre), so fewer parts finish sooner.
 constexpr int kFirstPartLines = 1400;
 constexpr int kMinPartLines = 1000, kMaxPartLines = 50000;
 constexpr DWORD kPartMs = 250;
