@@ -179,7 +179,10 @@ void TForm_About::LayOut(int dpi) {
     if (font != nullptr) DeleteObject(font);
   }
   MoveWindow(Image1, scale(kImageLeft), scale(kImageTop), scale(kImageSize), scale(kImageSize), TRUE);
-  icon_ = std::make_unique<Picture>(pictures::kIcon, pictures::Look::kColour, dpi::PictureFactor(dpi));
+  // Image1 is sized to its picture, so the picture grows as far as it fits.
+  const int factor = dpi::PictureFactor({pictures::kIcon.width, pictures::kIcon.height},
+                                        {scale(kImageSize), scale(kImageSize)});
+  icon_ = std::make_unique<Picture>(pictures::kIcon, pictures::Look::kColour, factor);
   InvalidateRect(handle_, nullptr, TRUE);
 }
 

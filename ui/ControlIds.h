@@ -22,10 +22,14 @@ inline constexpr int kLabelText1 = 203;
 inline constexpr int kLabelText2 = 204;
 inline constexpr int kImage1 = 205;
 
+// Form_Problems
+inline constexpr int kEditProblems = 300;
+
 }  // namespace control_id
 
 // Window class names: the classes' own names.
 namespace window_class {
 inline constexpr wchar_t kMain[] = L"TForm_Main";
 inline constexpr wchar_t kAbout[] = L"TForm_About";
+inline constexpr wchar_t kProblems[] = L"TForm_Problems";
 }  // namespace window_class

@@ -11,6 +11,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
+#include "ui/Problems.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ struct BitBtnDesign {
   const wchar_t* hint;
 };
 constexpr int kBitBtnTop = 176, kBitBtnWidth = 33, kBitBtnHeight = 25;
+// The frame DrawBitBtn draws around a button's face: two one-pixel edges, at
+// any DPI.
+constexpr int kBitBtnEdge = 2;
 const BitBtnDesign kBitBtns[] = {
     {control_id::kBitBtnFileOpen, 8, &pictures::kFileOpen, true, L"むねりの問題データを読み込むにょ"},
     {control_id::kBitBtnDecode1, 48, &pictures::kDecode1, false, L"ジャンル別の８テキストファイルに変換にょ"},
@@ -109,6 +113,16 @@ LRESULT TForm_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
       break;
     case WM_COMMAND:
+      if (LOWORD(wParam) == control_id::kListBoxGerne) {
+        if (HIWORD(wParam) == LBN_DBLCLK) ListBox_GerneDblClick();
+        if (HIWORD(wParam) == LBN_SELCHANGE) ListBox_GerneClick();
+        return 0;
+      }
+      // Enter, as the dialog manager in the message loop reports it.
+      if (LOWORD(wParam) == IDOK && lParam == 0) {
+        FormKeyEnter();
+        return 0;
+      }
       if (HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
           case control_id::kBitBtnFileOpen: BitBtn_FileOpenClick(); return 0;
@@ -171,6 +185,22 @@ void TForm_Main::BitBtn_QuitClick() {
 
 void TForm_Main::BitBtn_AboutClick() { Form_About = TForm_About::Open(instance_, handle_, Form_About); }
 
+void TForm_Main::ListBox_GerneDblClick() { ShowProblems(true); }
+
+void TForm_Main::ListBox_GerneClick() {
+  // An open problems window follows the selection, and stays behind.
+  if (Form_Problems != nullptr && IsWindow(Form_Problems)) ShowProblems(false);
+}
+
+void TForm_Main::FormKeyEnter() {
+  if (GetFocus() != ListBox_Gerne) return;
+  // Tabbed into, the list may have its caret on a line none selected yet.
+  if (SendMessageW(ListBox_Gerne, LB_GETCURSEL, 0, 0) == LB_ERR) {
+    SendMessageW(ListBox_Gerne, LB_SETCURSEL, SendMessageW(ListBox_Gerne, LB_GETCARETINDEX, 0, 0), 0);
+  }
+  ShowProblems(true);
+}
+
 // --- Operations -----------------------------------------------------------
 
 void TForm_Main::OpenFile(const std::wstring& path) {
@@ -185,7 +215,12 @@ void TForm_Main::OpenFile(const std::wstring& path) {
 }
 
 void TForm_Main::LoadFile(const std::string& path) {
-  if (!mnrFormat_->LoadFromFile(path)) {
+  const bool ok = mnrFormat_->LoadFromFile(path);
+  // The problems shown came from the set that this load replaced or emptied.
+  // (A load that raised left the set, and so the window, as it was.)
+  TForm_Problems::Close(Form_Problems);
+  Form_Problems = nullptr;
+  if (!ok) {
     MessageBoxW(handle_, codepage::Cp932ToWide(messages::kNotAProblemFile).c_str(),
                 codepage::Cp932ToWide(messages::kWarningTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
@@ -205,6 +240,17 @@ void TForm_Main::RefreshGenreList() {
   SetWindowTextW(Panel_FileName, codepage::AnsiToWide(view.fileName).c_str());
   EnableWindow(BitBtn_Decode1, view.exportEnabled);
   EnableWindow(BitBtn_Decode2, view.exportEnabled);
+  // With a file loaded the list offers the genres' problems (Enter), so the
+  // keyboard reaches it with Tab; in the no-file state it offers nothing.
+  const LONG_PTR style = GetWindowLongPtrW(ListBox_Gerne, GWL_STYLE);
+  SetWindowLongPtrW(ListBox_Gerne, GWL_STYLE, view.exportEnabled ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+void TForm_Main::ShowProblems(bool activate) {
+  const LRESULT genre = SendMessageW(ListBox_Gerne, LB_GETCURSEL, 0, 0);
+  if (!mnrFormat_->Loaded() || genre < 0 || genre >= main_window::kGenreLines) return;
+  Form_Problems = TForm_Problems::Open(instance_, handle_, Form_Problems);
+  if (Form_Problems != nullptr) TForm_Problems::Show(Form_Problems, *mnrFormat_, static_cast<int>(genre), activate);
 }
 
 void TForm_Main::DecodeToGenreFiles() {
@@ -252,6 +298,9 @@ void TForm_Main::CreateControls() {
 
 HWND TForm_Main::CreateBitBtn(int id, const wchar_t* hint) {
   HWND button = CreateChild(handle_, L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, id);
+  // Its hint is its name: the owner-drawn face never shows the text, and the
+  // system's accessible object reads it out to screen readers.
+  SetWindowTextW(button, hint);
   // An enabled button gets the mouse messages over it; a disabled one leaves
   // them to the window. Each button is a tool for both cases, so the export
   // buttons show their hints while disabled too.
@@ -287,7 +336,6 @@ void TForm_Main::LayOut(int dpi) {
   if (oldFont != nullptr) DeleteObject(oldFont);
   if (oldHelpFont != nullptr) DeleteObject(oldHelpFont);
 
-  const int factor = dpi::PictureFactor(dpi);
   for (int i = 0; i < 5; ++i) {
     const BitBtnDesign& design = kBitBtns[i];
     const RECT place{scale(design.left), scale(kBitBtnTop), scale(design.left) + scale(kBitBtnWidth),
@@ -301,6 +349,8 @@ void TForm_Main::LayOut(int dpi) {
     tool.rect = place;
     SendMessageW(hints_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     const auto disabledLook = design.greyPicture ? pictures::Look::kGrey : pictures::Look::kGeneratedDisabled;
+    const SIZE face{place.right - place.left - 2 * kBitBtnEdge, place.bottom - place.top - 2 * kBitBtnEdge};
+    const int factor = dpi::PictureFactor({design.picture->width, design.picture->height}, face);
     pictures_[i].reset(new ButtonPictures{{*design.picture, pictures::Look::kColour, factor},
                                           {*design.picture, disabledLook, factor}});
   }

@@ -40,6 +40,9 @@ class TForm_Main {
   void BitBtn_Decode2Click();
   void BitBtn_QuitClick();
   void BitBtn_AboutClick();
+  void ListBox_GerneClick();     // the selection changed
+  void ListBox_GerneDblClick();
+  void FormKeyEnter();
 
   // Operations.
   void OpenFile(const std::wstring& path);  // as after a confirmed open dialog
@@ -47,6 +50,7 @@ class TForm_Main {
   void RefreshGenreList();
   void DecodeToGenreFiles();
   void DecodeToOneFile();
+  void ShowProblems(bool activate);  // of the selected genre, in Form_Problems
 
   // Window plumbing.
   void CreateControls();
@@ -69,6 +73,7 @@ class TForm_Main {
   HWND hints_ = nullptr;  // the buttons' tooltips
   TOpenDialog OpenDialog;
   HWND Form_About = nullptr;  // made on the first About press, then reused
+  HWND Form_Problems = nullptr;  // the one problems window, while it is open
   std::wstring startFile_;    // from the command line, loaded once shown
   int dpi_ = 96;
 

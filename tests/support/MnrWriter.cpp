@@ -159,4 +159,27 @@ std::string MnrWriter::expectedGenreFile(int g) const {
   return genreFileText(expectedGenreName(g), expectedRecords(g));
 }
 
+std::vector<std::string> MnrWriter::expectedProblemsLines(int g) const {
+  std::vector<std::string> file;
+  const std::string text = expectedGenreFile(g);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    file.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  const auto shown = [](const std::string& field) {
+    return field.empty() ? std::string("\x81\x69\x8B\xF3\x97\x93\x81\x6A") : field;  // （空欄）
+  };
+  std::vector<std::string> lines{file[0]};
+  // Per problem: an empty line, the question, five choices.
+  for (std::size_t first = 1, n = 1; first + 7 <= file.size(); first += 7, ++n) {
+    lines.push_back("");
+    lines.push_back(std::to_string(n) + ". " + shown(file[first + 1]));
+    for (std::size_t c = 0; c < 5; ++c) {
+      lines.push_back("   " + std::to_string(c + 1) + ") " + shown(file[first + 2 + c]));
+    }
+  }
+  return lines;
+}
+
 }  // namespace test_support

@@ -81,6 +81,11 @@ class MnrWriter {
   // an empty line, the question and five choices; CR LF after every line.
   static std::string genreFileText(const std::string& name, const std::vector<Bytes>& records);
   std::string expectedGenreFile(int g) const;
+  // The lines the problems window shows for genre g, without line ends: the
+  // genre file's lines with each question numbered "1. ", "2. " ..., its
+  // choices "   1) " ... "   5) ", and an empty question or choice shown as
+  // "（空欄）".
+  std::vector<std::string> expectedProblemsLines(int g) const;
 
  private:
   std::array<Genre, 8> genres_;

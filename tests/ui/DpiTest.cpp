@@ -13,17 +13,30 @@
 
 namespace {
 
-TEST(Dpi, LengthsScaleAndPicturesGrowByWholeFactors) {
+TEST(Dpi, LengthsScaleAndPicturesGrowByTheLargestWholeFactorThatFits) {
+  // A button's face is its area within the two-pixel frame; the pictures
+  // are 16 pixels square, the door 18.
   const struct {
-    int dpi, button, item, picture;
-  } cases[] = {{96, 33, 16, 1}, {120, 41, 20, 1}, {144, 50, 24, 1}, {168, 58, 28, 1},
-               {192, 66, 32, 2}, {288, 99, 48, 3}, {72, 25, 12, 1}};
+    int dpi, width, height, item, picture, door;
+  } cases[] = {{96, 33, 25, 16, 1, 1},  {120, 41, 31, 20, 1, 1}, {144, 50, 38, 24, 2, 1},
+               {168, 58, 44, 28, 2, 2}, {192, 66, 50, 32, 2, 2}, {288, 99, 75, 48, 4, 3},
+               {72, 25, 19, 12, 1, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dpi);
-    EXPECT_EQ(dpi::Scale(33, c.dpi), c.button);
+    EXPECT_EQ(dpi::Scale(33, c.dpi), c.width);
+    EXPECT_EQ(dpi::Scale(25, c.dpi), c.height);
     EXPECT_EQ(dpi::Scale(16, c.dpi), c.item);
-    EXPECT_EQ(dpi::PictureFactor(c.dpi), c.picture);
+    const SIZE face{c.width - 4, c.height - 4};
+    EXPECT_EQ(dpi::PictureFactor({16, 16}, face), c.picture);
+    EXPECT_EQ(dpi::PictureFactor({18, 18}, face), c.door);
+    // The About window's icon fills its place, which is sized to it.
+    EXPECT_EQ(dpi::PictureFactor({32, 32}, {dpi::Scale(32, c.dpi), dpi::Scale(32, c.dpi)}), c.dpi < 192 ? 1 : c.dpi / 96);
   }
+  // Exactly fitting counts; a picture that never fits still shows once.
+  EXPECT_EQ(dpi::PictureFactor({16, 16}, {32, 48}), 2);
+  EXPECT_EQ(dpi::PictureFactor({16, 16}, {31, 48}), 1);
+  EXPECT_EQ(dpi::PictureFactor({16, 16}, {8, 8}), 1);
+  EXPECT_EQ(dpi::PictureFactor({0, 0}, {8, 8}), 1);
 }
 
 RECT PlaceInParent(HWND control) {

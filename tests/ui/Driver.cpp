@@ -368,6 +368,54 @@ void MouseButton(bool down) {
   SendInput(1, &input, sizeof input);
 }
 
+void DoubleClick(POINT at) {
+  MoveMouse(at);
+  Pause(100);
+  INPUT clicks[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(4, clicks, sizeof clicks[0]);
+}
+
+void PressKey(WORD vk, bool ctrl) {
+  std::vector<INPUT> keys;
+  const auto key = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (ctrl) key(VK_CONTROL, false);
+  key(vk, false);
+  key(vk, true);
+  if (ctrl) key(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  Pause(100);
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 POINT CentreOf(HWND window) {
   RECT r;
   GetWindowRect(window, &r);

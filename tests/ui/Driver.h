@@ -81,6 +81,13 @@ int RunConsoleProgram(const std::wstring& exe, const std::wstring& folder, const
 void MoveMouse(POINT at);
 void Click(POINT at);
 void MouseButton(bool down);
+void DoubleClick(POINT at);
+// Real key presses, to the active window: vk with Ctrl held when ctrl.
+void PressKey(WORD vk, bool ctrl = false);
+// The window that has the keyboard focus in the program's thread.
+HWND FocusOf(HWND window);
+// The clipboard's Unicode text.
+std::wstring ClipboardText();
 POINT CentreOf(HWND window);
 POINT ScreenPoint(HWND window, int clientX, int clientY);
 

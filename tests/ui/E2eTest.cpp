@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -51,8 +52,11 @@ void CheckText(const std::wstring& actual, const std::wstring& expected, const c
 #define CHECK(condition) Check((condition), #condition, __LINE__)
 #define CHECK_TEXT(actual, expected) CheckText((actual), (expected), #actual, __LINE__)
 
+// Each step with the seconds since the scenario started, so that a slow one
+// shows in the log.
+const DWORD started = GetTickCount();
 void Step(const char* text) {
-  std::printf("- %s\n", text);
+  std::printf("- [%5.1f s] %s\n", (GetTickCount() - started) / 1000.0, text);
   std::fflush(stdout);
 }
 
@@ -167,10 +171,11 @@ void ExpectLoaded(const Shown& shown, const std::wstring& fileName, const std::s
 }
 
 // The client area and every control where the design puts them, each length
-// times factor (the DPI / 96).
-void ExpectDesignedLayout(const Program& p, int factor) {
+// scaled by DPI / 96.
+void ExpectDesignedLayout(const Program& p, int dpi) {
+  const auto scale = [dpi](int designed) { return MulDiv(designed, dpi, 96); };
   const SIZE client = ClientSize(p.Main());
-  CHECK(client.cx == 209 * factor && client.cy == 204 * factor);
+  CHECK(client.cx == scale(209) && client.cy == scale(204));
   struct Place { int id, left, top, width, height; };
   const Place places[] = {
       {id::kListBoxGerne, 0, 16, 209, 132}, {id::kBitBtnFileOpen, 8, 176, 33, 25},
@@ -180,10 +185,10 @@ void ExpectDesignedLayout(const Program& p, int factor) {
   };
   for (const Place& place : places) {
     const RECT r = PlaceInParent(p.Control(place.id));
-    CHECK(r.left == place.left * factor && r.top == place.top * factor &&
-          r.right - r.left == place.width * factor && r.bottom - r.top == place.height * factor);
+    CHECK(r.left == scale(place.left) && r.top == scale(place.top) && r.right - r.left == scale(place.width) &&
+          r.bottom - r.top == scale(place.height));
   }
-  CHECK(SendMessageW(p.Control(id::kListBoxGerne), LB_GETITEMHEIGHT, 0, 0) == 16 * factor);
+  CHECK(SendMessageW(p.Control(id::kListBoxGerne), LB_GETITEMHEIGHT, 0, 0) == scale(16));
 }
 
 // --- Using the program -----------------------------------------------------
@@ -224,7 +229,8 @@ void ExpectBox(const Program& p, const std::string& title, const std::string& te
   CHECK(box != nullptr);
   if (box == nullptr) return;
   CHECK_TEXT(MessageBoxText(box), FromShiftJis(text));
-  CHECK(ShowsIcon(box, icon));
+  // On a busy machine the box may show before its icon is drawn.
+  CHECK(WaitUntil([&] { return ShowsIcon(box, icon); }, 5000));
   Answer(box, IDOK);
   CHECK(WaitUntil([&] { return !IsWindow(box); }));
 }
@@ -293,21 +299,31 @@ void StartAndQuit(const Paths& paths) {
 
   Step("the window as designed");
   CHECK_TEXT(Text(p.Main()), FromShiftJis(messages::kAppTitle));
-  ExpectDesignedLayout(p, 1);
+  ExpectDesignedLayout(p, 96);
   const LONG style = GetWindowLongW(p.Main(), GWL_STYLE);
   CHECK((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX) && !(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME));
 
   Step("start state: no file");
   ExpectNoFile(Read(p));
 
-  Step("tooltips of the five buttons");
+  Step("tooltips of the five buttons, and each button's accessible name (its window text) the same");
   SetForegroundWindow(p.Main());
   Click(ScreenPoint(p.Main(), 100, 8));  // on Panel_FileName: activates, does nothing else
-  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnFileOpen)), L"むねりの問題データを読み込むにょ");
-  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnDecode1)), L"ジャンル別の８テキストファイルに変換にょ");
-  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnDecode2)), L"ジャンルをまとめて１テキストファイルに変換にょ");
-  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnQuit)), L"おいとまするにょ");
-  CHECK_TEXT(TooltipOf(p, p.Control(id::kBitBtnAbout)), L"このソフトって何にょ？");
+  const struct {
+    int id;
+    const wchar_t* hint;
+  } hints[] = {
+      {id::kBitBtnFileOpen, L"むねりの問題データを読み込むにょ"},
+      {id::kBitBtnDecode1, L"ジャンル別の８テキストファイルに変換にょ"},
+      {id::kBitBtnDecode2, L"ジャンルをまとめて１テキストファイルに変換にょ"},
+      {id::kBitBtnQuit, L"おいとまするにょ"},
+      {id::kBitBtnAbout, L"このソフトって何にょ？"},
+  };
+  for (const auto& h : hints) {
+    const std::wstring tip = TooltipOf(p, p.Control(h.id));
+    CHECK_TEXT(tip, h.hint);
+    CHECK_TEXT(Text(p.Control(h.id)), tip);
+  }
 
   Step("cancelling the open dialog changes nothing");
   const Shown before = Read(p);
@@ -718,7 +734,7 @@ void HighDpi(const Paths& paths) {
   if (dpi != 192) return;
 
   Step("the main window and its controls at twice the designed size");
-  ExpectDesignedLayout(p, 2);
+  ExpectDesignedLayout(p, 192);
   CHECK(ShowsPicture(p.Control(id::kBitBtnAbout), pictures::kAbout, 2));
   CHECK(ShowsPicture(p.Control(id::kBitBtnQuit), pictures::kQuit, 2));
   LoadGood(p, paths, L"set1.mnr");
@@ -738,6 +754,295 @@ void HighDpi(const Paths& paths) {
   CHECK(SaveScreenshot(about, paths.shots + L"\\about-192dpi.png"));
 }
 
+// --- The problems window ------------------------------------------------------
+
+// GoodProblems with genre 0 made of questions to read, one with an empty
+// choice.
+test_support::MnrWriter ProblemsToRead() {
+  test_support::MnrWriter writer = GoodProblems();
+  writer.genre(0).problems = {
+      // 鎌倉幕府を開いたのは誰？ / 源頼朝、足利尊氏、徳川家康、織田信長、豊臣秀吉
+      {"\x8A\x99\x91\x71\x96\x8B\x95\x7B\x82\xF0\x8A\x4A\x82\xA2\x82\xBD\x82\xCC\x82\xCD\x92\x4E\x81\x48",
+       {"\x8C\xB9\x97\x8A\x92\xA9", "\x91\xAB\x97\x98\x91\xB8\x8E\x81", "\x93\xBF\x90\xEC\x89\xC6\x8D\x4E",
+        "\x90\x44\x93\x63\x90\x4D\x92\xB7", "\x96\x4C\x90\x62\x8F\x47\x8B\x67"}},
+      // 平安京に都が移されたのは何年？ / ７９４年、７１０年、１１９２年、１６０３年、(empty)
+      {"\x95\xBD\x88\xC0\x8B\x9E\x82\xC9\x93\x73\x82\xAA\x88\xDA\x82\xB3\x82\xEA\x82\xBD\x82\xCC\x82\xCD\x89\xBD\x94\x4E\x81\x48",
+       {"\x82\x56\x82\x58\x82\x53\x94\x4E", "\x82\x56\x82\x50\x82\x4F\x94\x4E", "\x82\x50\x82\x50\x82\x58\x82\x51\x94\x4E",
+        "\x82\x50\x82\x55\x82\x4F\x82\x52\x94\x4E", ""}},
+      // 「解体新書」を訳した中心の人物は？ / 杉田玄白、平賀源内、伊能忠敬、本居宣長、前野良沢
+      {"\x81\x75\x89\xF0\x91\xCC\x90\x56\x8F\x91\x81\x76\x82\xF0\x96\xF3\x82\xB5\x82\xBD\x92\x86\x90\x53\x82\xCC"
+       "\x90\x6C\x95\xA8\x82\xCD\x81\x48",
+       {"\x90\x99\x93\x63\x8C\xBA\x94\x92", "\x95\xBD\x89\xEA\x8C\xB9\x93\xE0", "\x88\xC9\x94\x5C\x92\x89\x8C\x68",
+        "\x96\x7B\x8B\x8F\x90\xE9\x92\xB7", "\x91\x4F\x96\xEC\x97\xC7\x91\xF2"}},
+  };
+  return writer;
+}
+
+// GoodProblems with a genre 2 of count problems, every field full of
+// double-byte text.
+test_support::MnrWriter LargeGenre(int count) {
+  test_support::MnrWriter writer = GoodProblems();
+  std::string question, choice;
+  for (int i = 0; i < 58; ++i) question += "\x96\xE2";  // 問
+  for (int i = 0; i < 14; ++i) choice += "\x91\x49";    // 選
+  writer.genre(2).problems.assign(count, test_support::Problem{question, {choice, choice, choice, choice, choice}});
+  return writer;
+}
+
+// The lines as one text, CR LF between them, as the window holds it.
+std::wstring Joined(const std::vector<std::string>& lines) {
+  std::wstring text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += L"\r\n";
+    text += FromShiftJis(lines[i]);
+  }
+  return text;
+}
+
+// The middle of a genre's line in the list, on the screen.
+POINT GenreLine(const Program& p, int genre) {
+  HWND list = p.Control(id::kListBoxGerne);
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  return ScreenPoint(list, 40, genre * height + height / 2);
+}
+
+std::wstring ProblemsTitle(const test_support::MnrWriter& writer, int genre) {
+  return FromShiftJis(messages::GenreListLine(genre, writer.expectedGenreName(genre)));
+}
+
+HWND ProblemsText(HWND problems) { return GetDlgItem(problems, id::kEditProblems); }
+
+// Waits for the one problems window to show the genre: titled with its list
+// line, holding the lines the test writer expects.
+HWND ExpectProblems(const Program& p, const test_support::MnrWriter& writer, int genre) {
+  const std::wstring title = ProblemsTitle(writer, genre);
+  HWND problems = p.WaitForWindow(L"TForm_Problems", &title);
+  CHECK(problems != nullptr);
+  if (problems == nullptr) return nullptr;
+  CHECK(p.Windows(L"TForm_Problems").size() == 1);
+  CHECK_TEXT(Text(ProblemsText(problems)), Joined(writer.expectedProblemsLines(genre)));
+  return problems;
+}
+
+void CloseWithEsc(HWND problems) {
+  SetForegroundWindow(problems);
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == problems; }));
+  PressKey(VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !IsWindow(problems); }));
+}
+
+void ShowLargeGenre(const Program& p, const Paths& paths, int count);
+
+// Loads a problem file dropped on the window: the same load as a choice in
+// the open dialog, and quicker.
+void DropGood(const Program& p, const Paths& paths, const std::wstring& name) {
+  CHECK(DropFiles(p, {paths.In(name)}));
+  CHECK(WaitUntil([&] { return Text(p.Control(id::kPanelHelp)) == FromShiftJis(messages::kGenreList); }));
+}
+
+// A genre's problems in a window of their own: opened by a double-click or
+// Enter on the genre, one window that follows the selection, closed by Esc
+// and by a new load.
+void ProblemsWindow(const Paths& paths) {
+  const test_support::MnrWriter writer = ProblemsToRead();
+  Write(paths.In(L"set1.mnr"), writer);
+  WriteNotAProblemFile(paths, L"bad.mnr");
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+  HWND list = p.Control(id::kListBoxGerne);
+
+  Step("in the no-file state the list is no tab stop and a double-click opens nothing");
+  CHECK(!(GetWindowLongW(list, GWL_STYLE) & WS_TABSTOP));
+  DoubleClick(GenreLine(p, 0));
+  Settle(p);
+  CHECK(p.Windows(L"TForm_Problems").empty());
+
+  Step("a double-click on a genre opens its problems: titled with its list line, numbered, read-only");
+  DropGood(p, paths, L"set1.mnr");
+  const Shown loaded = Read(p);
+  DoubleClick(GenreLine(p, 0));
+  HWND problems = ExpectProblems(p, writer, 0);
+  if (problems == nullptr) return;
+  HWND text = ProblemsText(problems);
+  CHECK(GetWindow(problems, GW_OWNER) == p.Main());
+  CHECK((GetWindowLongW(problems, GWL_STYLE) & WS_THICKFRAME) != 0);
+  CHECK((GetWindowLongW(text, GWL_STYLE) & ES_READONLY) != 0);
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == problems && FocusOf(problems) == text; }));
+  CHECK(Read(p) == loaded);
+  Pause(200);
+  CHECK(SaveScreenshot(problems, paths.shots + L"\\problems.png"));
+
+  Step("Ctrl+A and Ctrl+C copy the whole text; typing changes nothing");
+  PressKey('A', true);
+  PressKey('C', true);
+  CHECK(WaitUntil([&] { return ClipboardText() == Joined(writer.expectedProblemsLines(0)); }));
+  PressKey('X');
+  PressKey(VK_DELETE);
+  CHECK_TEXT(Text(text), Joined(writer.expectedProblemsLines(0)));
+
+  Step("Esc closes it");
+  PressKey(VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !IsWindow(problems); }));
+  CHECK(p.Windows(L"TForm_Problems").empty());
+
+  Step("it follows the selection: a genre clicked in the list shows in it, behind the main window");
+  DoubleClick(GenreLine(p, 0));
+  problems = ExpectProblems(p, writer, 0);
+  Click(GenreLine(p, 3));
+  CHECK(ExpectProblems(p, writer, 3) == problems);
+  CHECK(GetForegroundWindow() == p.Main());
+  Click(GenreLine(p, 6));  // no name, no problems
+  CHECK(ExpectProblems(p, writer, 6) == problems);
+
+  Step("a problem file that cannot be opened: the error box; the set, and so its problems window, stay");
+  Write(paths.In(L"held.mnr"), writer);
+  HANDLE held = HoldWithoutSharing(paths.In(L"held.mnr"));
+  const Shown beforeHeld = Read(p);
+  CHECK(DropFiles(p, {paths.In(L"held.mnr")}));
+  ExpectBox(p, messages::kAppTitle, platform::IoErrorMessage(platform::error_code::kSharingViolation), IDI_HAND);
+  CloseHandle(held);
+  Settle(p);
+  CHECK(Read(p) == beforeHeld);
+  CHECK(ExpectProblems(p, writer, 6) == problems);
+  if (problems != nullptr) CloseWithEsc(problems);
+
+  Step("by keyboard: with a file loaded Tab reaches the list, arrows choose, Enter opens");
+  CHECK((GetWindowLongW(list, GWL_STYLE) & WS_TABSTOP) != 0);
+  SetForegroundWindow(p.Main());
+  for (int i = 0; i < 7 && FocusOf(p.Main()) != p.Control(id::kBitBtnAbout); ++i) PressKey(VK_TAB);
+  CHECK(FocusOf(p.Main()) == p.Control(id::kBitBtnAbout));
+  PressKey(VK_TAB);
+  CHECK(FocusOf(p.Main()) == list);
+  PressKey(VK_DOWN);
+  CHECK(SendMessageW(list, LB_GETCURSEL, 0, 0) == 7);
+  PressKey(VK_RETURN);
+  problems = ExpectProblems(p, writer, 7);
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == problems; }));
+
+  Step("a load that fails closes it; the no-file state takes the list out of the tab order");
+  CHECK(DropFiles(p, {paths.In(L"bad.mnr")}));
+  ExpectBox(p, messages::kWarningTitle, messages::kNotAProblemFile, IDI_EXCLAMATION);
+  Settle(p);
+  CHECK(!IsWindow(problems));
+  CHECK(!(GetWindowLongW(list, GWL_STYLE) & WS_TABSTOP));
+  DoubleClick(GenreLine(p, 1));
+  Settle(p);
+  CHECK(p.Windows(L"TForm_Problems").empty());
+
+  Step("loading again closes it too");
+  DropGood(p, paths, L"set1.mnr");
+  DoubleClick(GenreLine(p, 7));
+  problems = ExpectProblems(p, writer, 7);
+  CHECK(DropFiles(p, {paths.In(L"set1.mnr")}));
+  CHECK(WaitUntil([&] { return !IsWindow(problems); }));
+  CHECK(Read(p) == loaded);
+
+  ShowLargeGenre(p, paths, 2500);
+}
+
+// A genre of count problems of full fields shows its first part at once and
+// the rest in parts while the window answers, leaving the view where the
+// user put it; Ctrl+A takes what remains at once. Prints how long each took.
+void ShowLargeGenre(const Program& p, const Paths& paths, int count) {
+  Step((std::to_string(count) + " problems of full fields: shown at once, then filled in while usable").c_str());
+  const test_support::MnrWriter large = LargeGenre(count);
+  Write(paths.In(L"large.mnr"), large);
+  DropGood(p, paths, L"large.mnr");
+  const std::wstring expected = Joined(large.expectedProblemsLines(2));
+  const std::wstring title = ProblemsTitle(large, 2);
+  const DWORD start = GetTickCount();
+  DoubleClick(GenreLine(p, 2));
+  HWND problems = p.WaitForWindow(L"TForm_Problems", &title, 60000);
+  CHECK(problems != nullptr);
+  if (problems == nullptr) return;
+  CHECK(p.Responsive());
+  const DWORD shownAfter = GetTickCount() - start;
+  HWND text = ProblemsText(problems);
+  const auto length = [&] { return static_cast<std::size_t>(SendMessageW(text, WM_GETTEXTLENGTH, 0, 0)); };
+  const std::size_t first = length();
+  SendMessageW(text, EM_LINESCROLL, 0, 100);
+  const LRESULT top = SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0);
+  CHECK(top == 100);
+  DWORD slowestAnswer = 0;
+  CHECK(WaitUntil(
+      [&] {
+        const DWORD asked = GetTickCount();
+        CHECK(p.Responsive());
+        slowestAnswer = std::max(slowestAnswer, GetTickCount() - asked);
+        return length() == expected.size();
+      },
+      300000));
+  std::printf("- shown after %lu ms (%zu of %zu characters), whole after %lu ms; the slowest answer took %lu ms\n",
+              static_cast<unsigned long>(shownAfter), first, expected.size(),
+              static_cast<unsigned long>(GetTickCount() - start), static_cast<unsigned long>(slowestAnswer));
+  CHECK(SendMessageW(text, EM_GETFIRSTVISIBLELINE, 0, 0) == top);
+  CHECK(SendMessageW(text, EM_GETSEL, 0, 0) == 0);  // the caret still at the start, nothing selected
+  CHECK(Text(text) == expected);
+  CloseWithEsc(problems);
+
+  Step("opened again, Ctrl+A takes what remains at once, and Ctrl+C copies all of it");
+  DoubleClick(GenreLine(p, 2));
+  problems = p.WaitForWindow(L"TForm_Problems", &title, 60000);
+  CHECK(problems != nullptr);
+  if (problems == nullptr) return;
+  CHECK(WaitUntil([&] { return GetForegroundWindow() == problems; }));
+  const DWORD pressed = GetTickCount();
+  PressKey('A', true);
+  PressKey('C', true);
+  CHECK(WaitUntil([&] { return ClipboardText() == expected; }, 120000));
+  std::printf("- all of it copied after %lu ms\n", static_cast<unsigned long>(GetTickCount() - pressed));
+  CloseWithEsc(problems);
+}
+
+// The largest genre a file can hold, for measuring by hand (ui_e2e largest
+// ...): not one of the test scenarios, as it takes a minute under Wine.
+void LargestGenre(const Paths& paths) {
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (p.Started()) ShowLargeGenre(p, paths, 32767);
+}
+
+// Whether a button shows its picture at factor in its enabled colours.
+void ExpectPicture(const Program& p, int button, const pictures::PixelMap& map, int factor) {
+  CHECK(ShowsPicture(p.Control(button), map, factor));
+}
+
+// At 144 DPI (150 %, this scenario's own Wine prefix) lengths grow by half;
+// each picture grows by the largest whole factor at which it fits its
+// button's face (50 x 38 within a two-pixel frame): twice for the 16-pixel
+// pictures, once for the 18-pixel door.
+void Dpi144(const Paths& paths) {
+  const test_support::MnrWriter writer = ProblemsToRead();
+  Write(paths.In(L"set1.mnr"), writer);
+  Program p(paths.exe, paths.folder);
+  CHECK(p.Started());
+  if (!p.Started()) return;
+  const int dpi = static_cast<int>(GetDpiForWindow(p.Main()));
+  CHECK(dpi == 144);
+  if (dpi != 144) return;
+
+  Step("the main window at one and a half times the designed size, the pictures doubled where they fit");
+  ExpectDesignedLayout(p, 144);
+  DropGood(p, paths, L"set1.mnr");
+  Settle(p);
+  ExpectPicture(p, id::kBitBtnFileOpen, pictures::kFileOpen, 2);
+  ExpectPicture(p, id::kBitBtnDecode1, pictures::kDecode1, 2);
+  ExpectPicture(p, id::kBitBtnDecode2, pictures::kDecode2, 2);
+  ExpectPicture(p, id::kBitBtnQuit, pictures::kQuit, 1);
+  ExpectPicture(p, id::kBitBtnAbout, pictures::kAbout, 2);
+  CHECK(SaveScreenshot(p.Main(), paths.shots + L"\\main-144dpi.png"));
+
+  Step("the problems window at this DPI");
+  DoubleClick(GenreLine(p, 0));
+  HWND problems = ExpectProblems(p, writer, 0);
+  if (problems == nullptr) return;
+  const SIZE client = ClientSize(problems);
+  CHECK(client.cx == 960 && client.cy == 600);
+  Pause(200);
+  CHECK(SaveScreenshot(problems, paths.shots + L"\\problems-144dpi.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -745,6 +1050,7 @@ int main(int argc, char** argv) {
       {"start", StartAndQuit}, {"load", LoadFiles}, {"export", Export},
       {"locked", ReadOnlyAndLockedFiles},  {"about", About},
       {"names", AnyFileName}, {"drop", DropFile}, {"argument", FileArgument}, {"dpi192", HighDpi},
+      {"problems", ProblemsWindow}, {"dpi144", Dpi144}, {"largest", LargestGenre},
   };
   if ((argc != 5 && argc != 6) || scenarios.count(argv[1]) == 0) {
     std::printf("usage: ui_e2e SCENARIO MUNEMOJI.EXE WORK-FOLDER SCREENSHOT-FOLDER [MNR2TXT.EXE]\n");

@@ -4,8 +4,8 @@
 # in CI, where it fails.
 #   run-e2e.sh WINE-RUN PREFIX DRIVER.exe SCENARIO MUNEMOJI.exe WORK-ROOT SHOTS [MNR2TXT.exe]
 # SCENARIO.LOCALE runs the scenario with that system language (names.en_US:
-# an English Windows); dpi192 runs in a prefix of its own whose screen has
-# 192 DPI.
+# an English Windows); dpiN (dpi144, dpi192) runs in a prefix of its own
+# whose screen has N DPI.
 set -euo pipefail
 wine_run=$1 prefix=$2 driver=$3 scenario=$4 program=$5 work=$6/$4 shots=$7
 shift 7
@@ -17,10 +17,11 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 run=${scenario%%.*}
 [ "$run" = "$scenario" ] || export MUNEMOJI_WINE_LOCALE=${scenario#*.}.UTF-8
-if [ "$run" = dpi192 ]; then
-  prefix=$prefix-192dpi
-  export MUNEMOJI_WINE_DPI=192
-fi
+case $run in
+  dpi*)
+    prefix=$prefix-${run#dpi}dpi
+    export MUNEMOJI_WINE_DPI=${run#dpi} ;;
+esac
 rm -rf "$work"
 mkdir -p "$work" "$shots"
 exec "$wine_run" "$prefix" "$driver" "$run" "$program" "$work" "$shots" "$@"
