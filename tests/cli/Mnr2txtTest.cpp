@@ -191,8 +191,8 @@ TEST_F(Mnr2txt, LongJapanesePathsWork) {
   for (int i = 0; i < 25; ++i) folder += "\x96\xE2\x91\xE8";  // 問題
   for (int i = 0; i < 20; ++i) base += "\x8E\x8E\x8C\xB1";    // 試験
   const MnrWriter problems = MakeSampleProblems();
-  cli_test::MakeDir(Path(folder));
-  cli_test::MakeDir(Path("o" + folder));
+  ASSERT_TRUE(CreateDirectoryA(Path(folder).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(Path("o" + folder).c_str(), nullptr));
   problems.writeTo(Path(folder) + "\\" + base + ".mnr");
   const std::string file = folder + "\\" + base + ".mnr";
   const std::string shownFile = cli_test::Utf8Of(file);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/IoError.h"
 #include "tests/cli/CliTestEnv.h"
 #include "tests/cli/Mnr2txtFixture.h"
 
