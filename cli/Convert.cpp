@@ -11,6 +11,7 @@
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
 #include "platform/FileServices.h"
+#include "platform/ReplacementFile.h"
 
 namespace cli {
 
@@ -61,18 +62,21 @@ bool WriteTarget(const OutputTarget& target, const T_mnrFormat& problems, const 
     return false;
   }
   const bool genreFile = settings.format == OutputFormat::kGenreFiles;
+  bool written = false;
   try {
-    platform::TextFile out(target.path, genreFile ? platform::TextFile::kBufferSize : kStreamBufferSize);
-    runFiles.AddWritten(target.path, target.shown);  // even partly written, it is this run's
+    // Replaces what stands at the name only when complete: after any failure
+    // or interrupt the earlier file is still there, untouched.
+    platform::ReplacementFile out(target.path,
+                                  genreFile ? platform::TextFile::kBufferSize : kStreamBufferSize);
     invalidBytes += WriteOutput(problems, file, settings, genre,
                                 [&out](std::string_view bytes) { out.Write(bytes); });
-    out.Close();
-    return true;
+    out.Commit();
+    written = true;
   } catch (const platform::EInOutError& e) {
-    // The file releases its handle itself if a failed write-out left it open.
     Report(Stream::kErr, target.shown, messages::WithFullStop(e.what()));
   }
-  return false;
+  runFiles.AddWritten(target.path, target.shown);  // written or failed, that name is this run's
+  return written;
 }
 
 bool WriteToStandardOutput(const T_mnrFormat& problems, const std::string& file,
@@ -128,23 +132,17 @@ bool Export(const std::string& file, const std::string& fullFile, const T_mnrFor
 bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFiles& runFiles) {
   const std::string shown = ShownFileName(file);
   try {
-    std::unique_ptr<StandardInputCopy> standardInput;
     std::string fullFile;
-    std::string loadFrom;
-    if (file == kStandardStream) {
-      standardInput = std::make_unique<StandardInputCopy>();
-      loadFrom = standardInput->Path();
-    } else {
-      fullFile = platform::FullPathFromNative(file);
-      loadFrom = fullFile;
-    }
+    if (file != kStandardStream) fullFile = platform::FullPathFromNative(file);
     // Up to 64 MiB of records: on the heap, and freed before the next file.
     auto problems = std::make_unique<T_mnrFormat>();
-    if (!problems->LoadFromFile(loadFrom)) {
+    StandardInputSource standardInput;
+    const bool loaded = file == kStandardStream ? problems->LoadFromSource(standardInput, shown)
+                                                : problems->LoadFromFile(fullFile);
+    if (!loaded) {
       Report(Stream::kErr, shown, messages::kNotAProblemFile);
       return false;
     }
-    standardInput.reset();
     if (settings.list) {
       PrintGenreList(shown, *problems);
       return true;

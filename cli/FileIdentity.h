@@ -16,5 +16,7 @@ struct FileIdentity {
 
 // hostPath as the host's own tools write it; nothing when no file is there.
 std::optional<FileIdentity> IdentityOf(const std::string& hostPath);
+// The file standard input reads, when it is one (not a pipe or a terminal).
+std::optional<FileIdentity> IdentityOfStandardInput();
 
 }  // namespace cli

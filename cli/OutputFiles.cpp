@@ -27,12 +27,13 @@ std::string DirectoryOf(const std::string& path, const char* separators) {
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-// A file name without its extension, by the host's rules for separators.
+// A file name without its extension, by the host's rules for separators. A
+// dot that begins the name starts no extension: ".hidden" stays whole.
 std::string BaseName(const std::string& path, const char* separators) {
   const std::size_t last = FindLastOf(path, separators);
   const std::string name = last == std::string::npos ? path : path.substr(last + 1);
   const std::size_t dot = FindLastOf(name, ".");
-  return dot == std::string::npos ? name : name.substr(0, dot);
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
 std::vector<std::string> Suffixes(OutputFormat format) {
@@ -100,6 +101,8 @@ bool RunFiles::Files::Holds(const std::string& fullPath, const std::string& show
 void RunFiles::AddInput(const std::string& fullPath, const std::string& shown) {
   inputs_.Add(fullPath, shown);
 }
+
+void RunFiles::AddInput(const FileIdentity& identity) { inputs_.identities.insert(identity); }
 
 void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown) {
   written_.Add(fullPath, shown);

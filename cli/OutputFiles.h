@@ -32,6 +32,8 @@ std::vector<OutputTarget> OutputTargets(OutputFormat format, const std::string& 
 class RunFiles {
  public:
   void AddInput(const std::string& fullPath, const std::string& shown);
+  // An input known by its file alone (the file behind standard input).
+  void AddInput(const FileIdentity& identity);
   void AddWritten(const std::string& fullPath, const std::string& shown);
   // Empty when the file may be written; otherwise why not.
   std::string Refusal(const std::string& fullPath, const std::string& shown) const;

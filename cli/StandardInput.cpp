@@ -1,52 +1,59 @@
 #include "cli/StandardInput.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
-
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#define getpid _getpid
+#include <windows.h>
 #else
+#include <poll.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 #include "cli/Options.h"
-#include "platform/FileServices.h"
 
 namespace cli {
+
+namespace {
+
+// Some bytes of standard input; 0 at its end or on a fault.
+#ifdef _WIN32
+std::size_t ReadSome(void* buffer, std::size_t count) {
+  // Straight from the handle, so the C runtime's text mode never touches the
+  // bytes. A pipe whose writer is gone reports an error: that is its end.
+  const DWORD ask = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+  DWORD arrived = 0;
+  if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, ask, &arrived, nullptr)) return 0;
+  return arrived;
+}
+#else
+std::size_t ReadSome(void* buffer, std::size_t count) {
+  for (;;) {
+    const ssize_t arrived = read(STDIN_FILENO, buffer, count);
+    if (arrived >= 0) return static_cast<std::size_t>(arrived);
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN) return 0;
+    // A descriptor left non-blocking by whoever started the program: wait.
+    pollfd wait{STDIN_FILENO, POLLIN, 0};
+    poll(&wait, 1, -1);
+  }
+}
+#endif
+
+}  // namespace
 
 std::string ShownFileName(const std::string& file) {
   return file == kStandardStream ? "stdin" : file;
 }
 
-StandardInputCopy::StandardInputCopy() {
-#ifdef _WIN32
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  static int copies = 0;
-  hostPath_ = (std::filesystem::temp_directory_path() /
-               ("mnr2txt-" + std::to_string(getpid()) + "-" + std::to_string(++copies) + ".mnr"))
-                  .string();
-  try {
-    path_ = platform::FullPathFromNative(hostPath_);
-    platform::TextFile copy(path_, 64 * 1024);
-    char chunk[64 * 1024];
-    std::size_t arrived;
-    while ((arrived = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) copy.Write({chunk, arrived});
-    copy.Close();
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(hostPath_, ignored);
-    throw;
+std::size_t StandardInputSource::Read(void* buffer, std::size_t count) {
+  auto* bytes = static_cast<char*>(buffer);
+  std::size_t total = 0;
+  while (!ended_ && total < count) {
+    const std::size_t arrived = ReadSome(bytes + total, count - total);
+    if (arrived == 0) ended_ = true;
+    total += arrived;
   }
-}
-
-StandardInputCopy::~StandardInputCopy() {
-  std::error_code ignored;
-  std::filesystem::remove(hostPath_, ignored);
+  return total;
 }
 
 }  // namespace cli

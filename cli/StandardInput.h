@@ -1,30 +1,26 @@
 #pragma once
-// "-" as FILE: the problem file read from standard input (a pipe or a
-// redirected file). The loader reads files by name, so the bytes are copied
-// to a temporary file first: memory stays small whatever the size.
+// "-" as FILE: the problem file read straight from standard input (a pipe, a
+// redirected file, a terminal). No copy is made anywhere, and no more is read
+// than the loader asks for: the header and the records its counts announce;
+// whatever follows stays unread, as it does in a file given by name.
 
 #include <string>
+
+#include "format/mnrFormat.h"
 
 namespace cli {
 
 // "stdin" for "-", else the name as typed.
 std::string ShownFileName(const std::string& file);
 
-class StandardInputCopy {
+// Standard input as raw bytes (never translated, on any system). Its end, or
+// a fault while reading it, ends it for good.
+class StandardInputSource final : public ProblemSource {
  public:
-  // Copies all of standard input; raises platform::EInOutError when the
-  // temporary file cannot be made or written.
-  StandardInputCopy();
-  ~StandardInputCopy();  // removes the copy
-  StandardInputCopy(const StandardInputCopy&) = delete;
-  StandardInputCopy& operator=(const StandardInputCopy&) = delete;
-
-  // The copy's full Windows-form path.
-  const std::string& Path() const { return path_; }
+  std::size_t Read(void* buffer, std::size_t count) override;
 
  private:
-  std::string hostPath_;
-  std::string path_;
+  bool ended_ = false;
 };
 
 }  // namespace cli

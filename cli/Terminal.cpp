@@ -20,7 +20,55 @@ std::string ShowControls(std::string_view text) {
   return shown;
 }
 
+bool IsShownAsCodePoint(char32_t c) {
+  return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+std::string CodePointForm(char32_t c) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string form = "<U+";
+  for (int shift = 12; shift >= 0; shift -= 4) form += kHex[(c >> shift) & 0xF];
+  return form + ">";
+}
+
 }  // namespace
+
+std::string ShowCodePoints(std::string_view utf8) {
+  std::string shown;
+  for (std::size_t i = 0; i < utf8.size();) {
+    // Only two- and three-byte forms can hold these code points; a lead byte
+    // is never a continuation byte, so matching at any byte is safe.
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]); };
+    char32_t c = 0;
+    std::size_t length = 0;
+    if (at(0) == 0xC2 && i + 1 < utf8.size() && (at(1) & 0xC0) == 0x80) {
+      c = at(1);
+      length = 2;
+    } else if (at(0) == 0xE2 && i + 2 < utf8.size() && (at(1) & 0xC0) == 0x80 && (at(2) & 0xC0) == 0x80) {
+      c = 0x2000 | ((at(1) & 0x3F) << 6) | (at(2) & 0x3F);
+      length = 3;
+    }
+    if (length > 0 && IsShownAsCodePoint(c)) {
+      shown += CodePointForm(c);
+      i += length;
+    } else {
+      shown += utf8[i++];
+    }
+  }
+  return shown;
+}
+
+std::wstring ShowCodePoints(std::wstring_view utf16) {
+  std::wstring shown;
+  for (wchar_t c : utf16) {
+    if (!IsShownAsCodePoint(static_cast<char32_t>(c))) {
+      shown += c;
+      continue;
+    }
+    for (char ascii : CodePointForm(static_cast<char32_t>(c))) shown += static_cast<wchar_t>(ascii);
+  }
+  return shown;
+}
 
 TerminalLine& TerminalLine::Host(std::string_view text) {
   pieces_.push_back({false, ShowControls(text)});

@@ -3,8 +3,11 @@
 // names as the user typed them) and CP932 (the program's messages and genre
 // names), which is converted to the terminal's character set when printed.
 // File contents never pass through here. Control bytes of either kind are
-// shown visibly in caret form (ESC as "^[", TAB as "^I", DEL as "^?"), so a
-// name cannot steer the terminal or break a line apart.
+// shown visibly in caret form (ESC as "^[", TAB as "^I", DEL as "^?"), and
+// the C1 controls (U+0080 to U+009F) and the bidirectional embeddings,
+// overrides and isolates (U+202A to U+202E, U+2066 to U+2069) as "<U+009B>",
+// "<U+202E>", so a name cannot steer the terminal, break a line apart or
+// make it read in another order.
 
 #include <string>
 #include <string_view>
@@ -33,5 +36,10 @@ class TerminalLine {
 
 // "mnr2txt: NAME: MESSAGE" with a CP932 message.
 void Report(Stream stream, std::string_view name, std::string_view cp932Message);
+
+// A whole line as the terminal gets it, with the code points above in their
+// "<U+XXXX>" form: in UTF-8 (POSIX) or UTF-16 (Windows).
+std::string ShowCodePoints(std::string_view utf8);
+std::wstring ShowCodePoints(std::wstring_view utf16);
 
 }  // namespace cli

@@ -16,7 +16,7 @@ void TerminalLine::PrintTo(Stream stream) const {
       line += piece.text;
     }
   }
-  line += '\n';
+  line = ShowCodePoints(line) + '\n';
   std::fwrite(line.data(), 1, line.size(), stream == Stream::kOut ? stdout : stderr);
 }
 

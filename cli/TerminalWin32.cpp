@@ -16,7 +16,7 @@ void TerminalLine::PrintTo(Stream stream) const {
   for (const Piece& piece : pieces_) {
     line += piece.cp932 ? codepage::Cp932ToWide(piece.text) : codepage::AnsiToWide(piece.text);
   }
-  line += L'\n';
+  line = ShowCodePoints(line) + L'\n';
   FILE* file = stream == Stream::kOut ? stdout : stderr;
   HANDLE handle = GetStdHandle(stream == Stream::kOut ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   DWORD mode = 0;

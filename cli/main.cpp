@@ -40,11 +40,15 @@ bool ResolveOutputDir(const std::string& shown, std::string& dir) {
   return true;
 }
 
-// Every problem file of the run is protected from being written over.
+// Every problem file of the run is protected from being written over, the
+// file behind standard input too.
 cli::RunFiles InputsOf(const std::vector<std::string>& files) {
   cli::RunFiles runFiles;
   for (const std::string& file : files) {
-    if (file == cli::kStandardStream) continue;
+    if (file == cli::kStandardStream) {
+      if (const auto identity = cli::IdentityOfStandardInput()) runFiles.AddInput(*identity);
+      continue;
+    }
     try {
       runFiles.AddInput(platform::FullPathFromNative(file), file);
     } catch (const platform::EInOutError&) {

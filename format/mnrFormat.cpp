@@ -49,11 +49,16 @@ int T_mnrFormat::ProblemCount(int genre) const {
 
 bool T_mnrFormat::LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
   ByteSource source(bytes);
+  return LoadFromSource(source, name);
+}
+
+bool T_mnrFormat::LoadFromSource(ProblemSource& source, const std::string& name) {
   bool ok = false;
   try {
     ok = ReadProblemFile(source);
   } catch (...) {
-    // A negative count, or no memory for the records it announces.
+    // A negative count, no memory for the records it announces, or a fault
+    // of the source.
     ok = false;
   }
   return Finish(ok, name);

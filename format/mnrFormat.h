@@ -49,6 +49,11 @@ class T_mnrFormat {
   // The same checks and unscrambling for a problem file's bytes in memory;
   // name becomes FileName on success. Never raises for any input.
   bool LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
+  // The same for bytes from any source, such as a stream: exactly the header
+  // and the records its counts announce are read (at most 2,048 + 8 x 32,767
+  // x 256 bytes), what follows is left unread. A fault of the source counts
+  // as bytes that are no problem file. Never raises for any input.
+  bool LoadFromSource(ProblemSource& source, const std::string& name);
 
   // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
   // beside the problem file when outputDir is empty. True when all eight were

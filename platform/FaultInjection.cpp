@@ -10,7 +10,7 @@ struct Plan {
 };
 
 bool armed = false;
-Plan plans[2];
+Plan plans[3];
 
 Plan& PlanFor(Operation operation) { return plans[static_cast<int>(operation)]; }
 
@@ -30,7 +30,7 @@ int Count(Operation operation) { return PlanFor(operation).seen; }
 
 void Reset() {
   armed = false;
-  plans[0] = plans[1] = Plan{};
+  for (Plan& plan : plans) plan = Plan{};
 }
 
 int Check(Operation operation) {

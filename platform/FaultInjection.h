@@ -1,11 +1,13 @@
 #pragma once
 // Test-only seam: makes the n-th text buffer write-out, or the n-th file
-// close, fail with a chosen Windows error code. Nothing in the program's user
-// interfaces reaches it; when disarmed it costs one flag test per operation.
+// close, fail with a chosen Windows error code; or makes the system refuse
+// the n-th unnamed private file of an output (Linux), as file systems without
+// them do. Nothing in the program's user interfaces reaches it; when disarmed
+// it costs one flag test per operation.
 
 namespace platform::fault_injection {
 
-enum class Operation { kWriteOut, kClose };
+enum class Operation { kWriteOut, kClose, kUnnamedFile };
 
 // Counting starts afresh at the call: n = 1 fails the next operation of that
 // kind. A failing close still releases the handle, so no test leaks it.

@@ -22,4 +22,14 @@ int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arri
 int Write(NativeHandle handle, const void* bytes, std::size_t count);
 int Close(NativeHandle handle);
 
+// The private file of a ReplacementFile, in the folder of name. privateName
+// is its name where removing it takes one (empty while it has none).
+int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::string& privateName);
+// Renames the private file over name, flushed to the disk first where it
+// replaces an earlier file. Always closes the handle; on failure the
+// private file is removed.
+int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name);
+// Closes the handle and removes the private file.
+void DiscardPrivate(NativeHandle handle, const std::string& privateName) noexcept;
+
 }  // namespace platform::native

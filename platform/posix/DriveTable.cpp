@@ -98,6 +98,11 @@ std::string HostName(const std::string& windowsName) {
   return name;
 }
 
+// A host name that already holds one of those characters (U+F001, U+F05C, ...)
+// has no Windows form: it would come back as another name ("p\uF05Cq" as
+// "p\\q"). Such names are refused rather than resolved to another file.
+bool HasWindowsForm(const std::string& hostName) { return HostName(hostName) == hostName; }
+
 std::vector<std::string> Mapped(std::vector<std::string> names, std::string (*map)(const std::string&)) {
   for (std::string& name : names) name = map(name);
   return names;
@@ -126,12 +131,13 @@ void SplitRoot(const std::string& full, std::string& root, std::string& rest) {
   }
 }
 
+// Empty when the host's current directory has no Windows form.
 std::string CurrentDir() {
   Table& t = TheTable();
   if (t.currentDir.empty()) {
     char buffer[4096];
-    std::string host = getcwd(buffer, sizeof buffer) ? buffer : "/";
-    if (!FromHostPath(host, t.currentDir)) t.currentDir = "Z:\\";
+    const std::string host = getcwd(buffer, sizeof buffer) ? buffer : "/";
+    if (!FromHostPath(host, t.currentDir)) t.currentDir.clear();
   }
   return t.currentDir;
 }
@@ -154,9 +160,9 @@ void SetCurrent(const std::string& fullWindowsPath) { TheTable().currentDir = fu
 
 bool FullWindowsPath(const std::string& path, std::string& full) {
   std::string root, rest;
-  std::string current = CurrentDir();
+  const std::string current = CurrentDir();
   std::string currentRoot, currentRest;
-  SplitRoot(current, currentRoot, currentRest);
+  if (!current.empty()) SplitRoot(current, currentRoot, currentRest);
 
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
     SplitRoot(path, root, rest);
@@ -169,6 +175,8 @@ bool FullWindowsPath(const std::string& path, std::string& full) {
       // against the drive's root.
       rest = (SameText(root, currentRoot) ? currentRest : std::string()) + "\\" + rest;
     }
+  } else if (current.empty()) {
+    return false;  // relative to a directory that has no Windows form
   } else if (!path.empty() && IsSeparator(path[0])) {
     root = currentRoot;
     rest = path;
@@ -232,6 +240,7 @@ bool FromHostPath(const std::string& hostPath, std::string& windowsPath) {
   if (!found) return false;
 
   const std::vector<std::string> tail(parts.begin() + static_cast<std::ptrdiff_t>(bestDepth), parts.end());
+  if (!std::all_of(tail.begin(), tail.end(), HasWindowsForm)) return false;
   windowsPath = bestRoot + "\\" + Join(Mapped(tail, WindowsName), '\\');
   return true;
 }

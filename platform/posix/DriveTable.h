@@ -18,7 +18,10 @@ void Reset();
 // mapped drive or network root.
 bool ToHostPath(const std::string& windowsPath, std::string& hostPath);
 // "/home/user" -> "Z:\home\user": the mapped folder holding the host path,
-// the deepest one when several do; network roots and drives alike.
+// the deepest one when several do; network roots and drives alike. A name
+// Windows forbids (holding '\', '?', a control character ...) takes the form
+// U+F000 + that character; a host name that already holds such a form has
+// none of its own, and gives false like a path outside every mapped folder.
 bool FromHostPath(const std::string& hostPath, std::string& windowsPath);
 
 // Records a full Windows path as the current directory (the backend checks

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/posix/DriveTable.h"
+#include "platform/posix/HostPath.h"
 
 namespace platform::native {
 namespace {
@@ -35,7 +36,8 @@ bool ParentExists(const std::string& hostPath) {
   return stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The Windows code for an errno, as Windows would report the same failure.
+}  // namespace
+
 int WindowsCode(int err, const std::string& hostPath) {
   switch (err) {
     case ENOENT:
@@ -79,6 +81,8 @@ int WindowsCode(int err, const std::string& hostPath) {
   }
 }
 
+namespace {
+
 // Characters Windows refuses inside a file name.
 bool HasInvalidNameCharacter(const std::string& windowsPath) {
   const std::size_t start = (windowsPath.size() >= 2 && windowsPath[1] == ':') ? 2 : 0;
@@ -86,12 +90,16 @@ bool HasInvalidNameCharacter(const std::string& windowsPath) {
          windowsPath.find(':', start) != std::string::npos;
 }
 
+}  // namespace
+
 int HostPath(const std::string& windowsPath, std::string& host) {
   if (windowsPath.empty() || HasInvalidNameCharacter(windowsPath)) return kErrorInvalidName;
   if (drive_table::ToHostPath(windowsPath, host)) return 0;
   const bool network = windowsPath.size() >= 2 && windowsPath[0] == '\\' && windowsPath[1] == '\\';
   return network ? kErrorBadNetPath : error_code::kPathNotFound;
 }
+
+namespace {
 
 bool StatHost(const std::string& windowsPath, struct stat& st) {
   std::string host;

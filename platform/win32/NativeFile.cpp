@@ -1,59 +1,88 @@
-// Win32 backend: the ANSI calls, with paths in the system code page.
+// Win32 backend: the wide calls, with paths converted from the active code
+// page (UTF-8 under the programs' manifests) through the code-page module.
 
 #include "platform/NativeFile.h"
 
 #include <windows.h>
+
+#include "platform/CodePage.h"
+#include "platform/win32/WidePath.h"
 
 namespace platform::native {
 namespace {
 
 HANDLE ToHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 
+bool IsFull(const std::wstring& path) {
+  const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  const bool network = path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/');
+  return drive || network;
+}
+
+}  // namespace
+
+std::wstring LongPathForm(std::wstring path) {
+  if (path.size() < MAX_PATH || !IsFull(path) || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  // The "\\?\" form takes the path as it is: separators must be '\'.
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  if (path[1] == L':') return L"\\\\?\\" + path;
+  return L"\\\\?\\UNC" + path.substr(1);  // \\server\share -> \\?\UNC\server\share
+}
+
+std::wstring WidePath(const std::string& path) { return LongPathForm(codepage::AnsiToWide(path)); }
+
 int LastError() {
   const DWORD code = GetLastError();
   return code == 0 ? error_code::kAccessDenied : static_cast<int>(code);
 }
 
-}  // namespace
-
 bool FileExists(const std::string& name) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(name.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(WidePath(name).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DirectoryExists(const std::string& name) {
-  const DWORD attributes = GetFileAttributesA(name.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(name).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 int GetCurrentDir(std::string& path) {
-  char buffer[MAX_PATH + 1];
-  const DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
-  if (n == 0 || n > MAX_PATH) return LastError();
-  path.assign(buffer, n);
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  if (size == 0) return LastError();
+  std::wstring buffer(size, L'\0');
+  const DWORD n = GetCurrentDirectoryW(size, buffer.data());
+  if (n == 0 || n >= size) return LastError();
+  buffer.resize(n);
+  path = codepage::WideToAnsi(buffer);
   return 0;
 }
 
 int SetCurrentDir(const std::string& path) {
-  return SetCurrentDirectoryA(path.c_str()) ? 0 : LastError();
+  // The system keeps the current directory below 260 characters in any form.
+  return SetCurrentDirectoryW(codepage::AnsiToWide(path).c_str()) ? 0 : LastError();
 }
 
 int FullPathFromNative(const std::string& nativePath, std::string& fullPath) {
-  char buffer[MAX_PATH + 1];
-  const DWORD n = GetFullPathNameA(nativePath.c_str(), sizeof buffer, buffer, nullptr);
-  if (n == 0) return LastError();
-  if (n > MAX_PATH) return 206;  // the file name is too long
-  fullPath.assign(buffer, n);
+  const std::wstring wide = codepage::AnsiToWide(nativePath);
+  const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return LastError();
+  std::wstring buffer(size, L'\0');
+  const DWORD n = GetFullPathNameW(wide.c_str(), size, buffer.data(), nullptr);
+  if (n == 0 || n >= size) return LastError();
+  buffer.resize(n);
+  fullPath = codepage::WideToAnsi(buffer);
   return 0;
 }
 
 int OpenForReading(const std::string& name, NativeHandle& handle) {
   // Reading only, so read-only files and media load; sharing reading and
   // writing so other programs may keep the file open.
-  HANDLE h = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = CreateFileW(WidePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastError();
   handle = reinterpret_cast<NativeHandle>(h);
@@ -61,7 +90,7 @@ int OpenForReading(const std::string& name, NativeHandle& handle) {
 }
 
 int CreateForWriting(const std::string& name, NativeHandle& handle) {
-  HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  HANDLE h = CreateFileW(WidePath(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastError();
   handle = reinterpret_cast<NativeHandle>(h);

@@ -8,7 +8,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 #include "format/mnrFormat.h"
@@ -175,6 +180,46 @@ TEST_F(Mnr2txt, ShiftJisNamesWhoseTrailByteIsABackslash) {
 }
 #endif
 
+#ifdef _WIN32
+// Paths over 260 bytes in UTF-8, mnr2txt's code page, but within 260 UTF-16
+// characters, as the window program takes them: a file named with 40 kanji
+// in a folder of 50, by a relative and by a full path, and -o into a folder
+// of 50 kanji.
+TEST_F(Mnr2txt, LongJapanesePathsWork) {
+  if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese code page";
+  std::string folder, base;  // CP932
+  for (int i = 0; i < 25; ++i) folder += "\x96\xE2\x91\xE8";  // 問題
+  for (int i = 0; i < 20; ++i) base += "\x8E\x8E\x8C\xB1";    // 試験
+  const MnrWriter problems = MakeSampleProblems();
+  ASSERT_TRUE(CreateDirectoryA(Path(folder).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(Path("o" + folder).c_str(), nullptr));
+  problems.writeTo(Path(folder) + "\\" + base + ".mnr");
+  const std::string file = folder + "\\" + base + ".mnr";
+  const std::string shownFile = cli_test::Utf8Of(file);
+  const std::string shownBase = cli_test::Utf8Of(folder + "\\" + base);
+  ASSERT_GT(cli_test::Utf8Of(Path(file)).size(), 260u);
+
+  RunResult r = Run({file});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, Exported(shownFile, shownBase + "0.txt", shownBase + "7.txt"));
+  ExpectGenreFiles(Path(folder), base, problems);
+
+  r = Run({Path(file)});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, Exported(cli_test::Utf8Of(Path(file)), cli_test::Utf8Of(Path(folder + "\\" + base)) + "0.txt",
+                            cli_test::Utf8Of(Path(folder + "\\" + base)) + "7.txt"));
+
+  r = Run({"-o", "o" + folder, file});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  const std::string shownOut = cli_test::Utf8Of("o" + folder + "\\" + base);
+  EXPECT_EQ(r.out, Exported(shownFile, shownOut + "0.txt", shownOut + "7.txt"));
+  ExpectGenreFiles(Path("o" + folder), base, problems);
+}
+#endif
+
 TEST_F(Mnr2txt, OutputOptionWritesIntoThatFolderOnly) {
   const MnrWriter problems = MakeSampleProblems();
   problems.writeTo(Path("set1.mnr"));
@@ -302,27 +347,50 @@ TEST_F(Mnr2txt, AnUncreatableGenreFileIsNamedWithItsReasonAndTheRestIsWritten) {
 }
 
 #ifndef _WIN32
+// A full disk: a small tmpfs holding the earlier outputs and a filler that
+// leaves room for the small genre files but not for genre 3's.
 TEST_F(Mnr2txt, AFullDiskIsNamedOnTheFileItHit) {
-  const MnrWriter problems = MakeSampleProblems();
+  cli_test::MakeDir(Path("disk"));
+  if (mount("tmpfs", Path("disk").c_str(), "tmpfs", 0, "size=1M") != 0) {
+    GTEST_SKIP() << "mounting a small tmpfs is not permitted here: " << std::strerror(errno);
+  }
+  struct Unmount {
+    std::string at;
+    ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+  } unmount{Path("disk")};
+
+  MnrWriter problems = MakeSampleProblems();
+  for (int n = 0; n < 1000; ++n) {  // about 120 KiB of text
+    problems.genre(3).problems.push_back({std::string(100, 'q') + std::to_string(n), {"a", "b", "c", "d", "e"}});
+  }
   problems.writeTo(Path("set1.mnr"));
-  // Genre 3's file on a full disk; the other genres are still written.
-  ASSERT_EQ(symlink("/dev/full", Path("set13.txt").c_str()), 0);
-  RunResult r = Run({"set1.mnr"});
+  const std::string disk = "disk" + std::string(1, kSeparator);
+  for (int g = 0; g < 8; ++g) cli_test::WriteFile(Path(disk + GenreFileName("set1", g)), "earlier\r\n");
+  cli_test::WriteFile(Path(disk + "set1.csv"), "earlier\r\n");
+  struct statvfs room {};
+  ASSERT_EQ(statvfs(Path("disk").c_str(), &room), 0);
+  cli_test::WriteFile(Path(disk + "filler"), std::string(room.f_bavail * room.f_frsize - 48 * 1024, 'f'));
+
+  RunResult r = Run({"-o", "disk", "set1.mnr"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   // "I/O エラー (112)": a numbered message takes no full stop.
-  EXPECT_EQ(r.err, Message("set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
+  EXPECT_EQ(r.err, Message(disk + "set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
                        Message("set1.mnr", messages::kExportFailed));
   for (int g = 0; g < 8; ++g) {
-    if (g == 3) continue;
-    EXPECT_EQ(ReadFile(Path(GenreFileName("set1", g))), problems.expectedGenreFile(g)) << g;
+    EXPECT_EQ(ReadFile(Path(disk + GenreFileName("set1", g))), g == 3 ? "earlier\r\n" : problems.expectedGenreFile(g))
+        << g;
   }
-  // The same for a single-stream output.
-  ASSERT_EQ(symlink("/dev/full", Path("set1.csv").c_str()), 0);
-  r = Run({"--csv", "set1.mnr"});
+  // The same for a single-stream output; nothing but the outputs is left.
+  r = Run({"--csv", "-o", "disk", "set1.mnr"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, Message("set1.csv", "I/O \x83G\x83\x89\x81[ (112)") +
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, Message(disk + "set1.csv", "I/O \x83G\x83\x89\x81[ (112)") +
                        Message("set1.mnr", messages::kExportFailed));
+  EXPECT_EQ(ReadFile(Path(disk + "set1.csv")), "earlier\r\n");
+  EXPECT_EQ(test_env::ListDir(Path("disk")),
+            (std::vector<std::string>{"filler", "set1.csv", "set10.txt", "set11.txt", "set12.txt", "set13.txt",
+                                      "set14.txt", "set15.txt", "set16.txt", "set17.txt"}));
 }
 #endif
 

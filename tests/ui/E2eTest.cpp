@@ -582,14 +582,20 @@ void ExpectExported(const std::wstring& folder, const std::wstring& base) {
 
 // Names no single code page holds, and 表 (trail byte 0x5C in code page 932)
 // in a folder あ (its last UTF-8 byte 0x82 is a 932 lead byte, so scanning
-// UTF-8 as 932 would swallow the separator after it). Run with the system's
-// language English and Japanese.
+// UTF-8 as 932 would swallow the separator after it), and a path of 40 kanji
+// in a folder of 50: over 260 bytes in UTF-8, the programs' code page, yet
+// well within 260 characters. Run with the system's language English and
+// Japanese.
 void AnyFileName(const Paths& paths) {
   struct Name {
     std::wstring folder, base;
   };
-  const Name names[] = {{L"", L"クイズ"}, {L"", L"퀴즈"}, {L"あ", L"表"}};
+  std::wstring longFolder, longBase;
+  for (int i = 0; i < 25; ++i) longFolder += L"問題";
+  for (int i = 0; i < 20; ++i) longBase += L"試験";
+  const Name names[] = {{L"", L"クイズ"}, {L"", L"퀴즈"}, {L"あ", L"表"}, {longFolder, longBase}};
   CreateDirectoryW(paths.In(L"あ").c_str(), nullptr);
+  CreateDirectoryW(paths.In(longFolder).c_str(), nullptr);
   std::printf("- the system's code page: %u\n", GetACP());
   Program p(paths.exe, paths.folder);
   CHECK(p.Started());
@@ -616,6 +622,18 @@ void AnyFileName(const Paths& paths) {
     if (output != Utf8(expected)) std::printf("  printed: %s", output.c_str());
     ExpectExported(folder, name.base);
   }
+
+  Step("mnr2txt writes into a folder of a long Japanese name (-o)");
+  const std::wstring out = L"o" + longFolder;
+  CreateDirectoryW(paths.In(out).c_str(), nullptr);
+  const std::wstring file = longFolder + L"\\" + longBase + L".mnr";
+  std::string output;
+  CHECK(RunConsoleProgram(paths.mnr2txt, paths.folder, L"-o \"" + out + L"\" \"" + file + L"\"", output) == 0);
+  const std::wstring expected = L"mnr2txt: " + file + L": " + FromShiftJis(messages::kExported) + L" " + out +
+                                L"\\" + longBase + L"0.txt ... " + out + L"\\" + longBase + L"7.txt\r\n";
+  CHECK(output == Utf8(expected));
+  if (output != Utf8(expected)) std::printf("  printed: %s", output.c_str());
+  ExpectExported(paths.In(out), longBase);
 }
 
 // Files for the drop and the command line: a good one whose name has a space

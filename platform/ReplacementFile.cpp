@@ -1,0 +1,62 @@
+#include "platform/ReplacementFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/FaultInjection.h"
+#include "platform/NativeFile.h"
+
+namespace platform {
+
+using fault_injection::Operation;
+
+ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize)
+    : name_(name), buffer_(bufferSize) {
+  if (int code = native::CreatePrivateBeside(name, handle_, privateName_)) throw EInOutError(code);
+  open_ = true;
+}
+
+ReplacementFile::~ReplacementFile() { Discard(); }
+
+void ReplacementFile::Discard() noexcept {
+  if (!open_) return;
+  open_ = false;
+  native::DiscardPrivate(handle_, privateName_);
+}
+
+void ReplacementFile::Write(std::string_view bytes) {
+  if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  while (!bytes.empty()) {
+    const std::size_t n = std::min(bytes.size(), buffer_.size() - used_);
+    std::memcpy(buffer_.data() + used_, bytes.data(), n);
+    used_ += n;
+    bytes.remove_prefix(n);
+    if (used_ == buffer_.size()) WriteOut();
+  }
+}
+
+// A failed write-out leaves a file that can never be completed: it goes at once.
+void ReplacementFile::WriteOut() {
+  const std::size_t count = used_;
+  used_ = 0;
+  if (count == 0) return;
+  const int injected = fault_injection::Check(Operation::kWriteOut);
+  const int code = injected != 0 ? injected : native::Write(handle_, buffer_.data(), count);
+  if (code != 0) {
+    Discard();
+    throw EInOutError(code);
+  }
+}
+
+void ReplacementFile::Commit() {
+  if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  WriteOut();
+  if (const int injected = fault_injection::Check(Operation::kClose)) {
+    Discard();
+    throw EInOutError(injected);
+  }
+  open_ = false;  // PutInPlace closes the handle whatever happens
+  if (int code = native::PutInPlace(handle_, privateName_, name_)) throw EInOutError(code);
+}
+
+}  // namespace platform

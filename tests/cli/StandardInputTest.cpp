@@ -1,0 +1,131 @@
+// "-" as FILE: the problem file read straight from standard input. No more
+// is read than the problem file holds, nothing is made in the temporary
+// folder, and the file behind standard input is an input of the run.
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/CliTestEnv.h"
+#include "tests/cli/Mnr2txtFixture.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+using cli_test::Mnr2txt;
+using cli_test::ReadFile;
+using cli_test::RunResult;
+using test_support::MnrWriter;
+
+// Standard input redirected from the very file an output would replace.
+TEST_F(Mnr2txt, TheFileBehindStandardInputIsNeverWrittenOver) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("stdin.txt"));
+  const test_support::Bytes bytes = problems.bytes();
+  RunResult r = Run({"--one-file", "-"}, Path("stdin.txt"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "mnr2txt: stdin.txt: not written: it is a problem file of this run\n" +
+                       Message("stdin", messages::kExportFailed));
+  EXPECT_EQ(ReadFile(Path("stdin.txt")), std::string(bytes.begin(), bytes.end()));
+
+  // Redirected from another file, the same output is written.
+  problems.writeTo(Path("set1.mnr"));
+  r = Run({"--one-file", "-"}, Path("set1.mnr"));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "mnr2txt: stdin: wrote stdin.txt\n");
+  EXPECT_EQ(r.err, "");
+  std::string all;
+  for (int g = 0; g < 8; ++g) all += problems.expectedGenreFile(g);
+  EXPECT_EQ(ReadFile(Path("stdin.txt")), all);
+}
+
+#ifndef _WIN32
+
+class StandardInput : public Mnr2txt {
+ protected:
+  void SetUp() override { cli_test::MakeDir(Path("tmp")); }
+
+  // Runs a shell command line with $0 the program and TMPDIR a folder of
+  // the test's own, which must still be empty afterwards. Should the program
+  // ever copy a stream again, files stop at 1 GiB and the whole pipeline is
+  // killed after a minute.
+  RunResult Shell(const std::string& commandLine, const std::string& stdinPath = "") const {
+    const RunResult r = cli_test::RunProgram(
+        "/usr/bin/timeout",
+        {"-s", "KILL", "60", "/bin/bash", "-c", "ulimit -f 1048576; export TMPDIR=\"$1\"; " + commandLine,
+         cli_test::HostPathOfBuildFile(MNR2TXT_PATH), Path("tmp")},
+        Path(), stdinPath);
+    EXPECT_EQ(test_env::ListDir(Path("tmp")), std::vector<std::string>{}) << commandLine;
+    return r;
+  }
+};
+
+// A valid problem file followed by more bytes converts as the file alone:
+// the rest is never read, even when it never ends.
+TEST_F(StandardInput, WhatFollowsTheProblemFileIsNeverRead) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("set1.mnr"));
+  RunResult r = Run({"--json", "-o", "-", "set1.mnr"});
+  ASSERT_EQ(r.status, 0);
+  std::string json = r.rawOut;
+  json.replace(0, json.find(','), "{\"file\":\"stdin\"");
+
+  r = Shell("{ cat set1.mnr; yes; } | \"$0\" --json -o - -");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.rawOut, json);
+
+  r = Shell("{ cat set1.mnr; head -c 100000 /dev/urandom; } | \"$0\" -");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, Exported("stdin", "stdin0.txt", "stdin7.txt"));
+  ExpectGenreFiles("", "stdin", problems);
+}
+
+// Endless or huge streams that are no problem file are refused after the
+// header: the writer is cut off (SIGPIPE, status 141) instead of drained.
+TEST_F(StandardInput, AStreamThatIsNoProblemFileIsRefusedAfterItsHeader) {
+  for (const char* writer : {"yes", "head -c 5G /dev/zero"}) {
+    const RunResult r = Shell(std::string(writer) + " | \"$0\" -; echo \"${PIPESTATUS[0]} ${PIPESTATUS[1]}\"");
+    EXPECT_EQ(r.out, "141 1\n") << writer;
+    EXPECT_EQ(r.err, Message("stdin", messages::kNotAProblemFile)) << writer;
+  }
+  EXPECT_EQ(test_env::ListDir(Path()), std::vector<std::string>{"tmp"});
+}
+
+// Whatever another user plants in the temporary folder, at the names an
+// earlier version copied standard input to (a symbolic link to a victim, a
+// file, a FIFO), changes nothing: the run reads its standard input alone.
+TEST_F(StandardInput, NothingPlantedInTheTemporaryFolderHasAnyEffect) {
+  const MnrWriter problems = MakeSampleProblems();
+  problems.writeTo(Path("set1.mnr"));
+  MnrWriter other;
+  other.genre(0).name = "planted";
+  other.writeTo(Path("planted.mnr"));
+  cli_test::WriteFile(Path("victim"), "victim");
+  const RunResult expected = Run({"--json", "-o", "-", "-"}, Path("set1.mnr"));
+  ASSERT_EQ(expected.status, 0);
+
+  for (const std::string plant : {"ln -s \"$PWD/victim\"", "cp planted.mnr", "mkfifo"}) {
+    // $$ is the shell's process id, which exec hands on to the program.
+    const std::string command = plant + " \"$TMPDIR/mnr2txt-$$-1.mnr\"";
+    RunResult r = cli_test::RunProgram(
+        "/bin/bash",
+        {"-c", "export TMPDIR=\"$1\"; " + command + "; exec \"$0\" --json -o - -",
+         cli_test::HostPathOfBuildFile(MNR2TXT_PATH), Path("tmp")},
+        Path(), Path("set1.mnr"));
+    EXPECT_EQ(r.status, 0) << plant;
+    EXPECT_EQ(r.err, "") << plant;
+    EXPECT_EQ(r.rawOut, expected.rawOut) << plant;
+    EXPECT_EQ(ReadFile(Path("victim")), "victim") << plant;
+    EXPECT_EQ(test_env::ListDir(Path("tmp")).size(), 1u) << plant;  // the plant alone
+    test_env::Remove(Path("tmp"));
+    cli_test::MakeDir(Path("tmp"));
+  }
+}
+
+#endif
+
+}  // namespace
