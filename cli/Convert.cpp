@@ -139,6 +139,7 @@ bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFi
     }
     // Up to 64 MiB of records: on the heap, and freed before the next file.
     auto problems = std::make_unique<T_mnrFormat>();
+    if (settings.format == OutputFormat::kJson && !settings.list) problems->KeepTrailingBytes(kJsonTrailingBytesKept);
     if (!problems->LoadFromFile(loadFrom)) {
       Report(Stream::kErr, shown, messages::kNotAProblemFile);
       return false;

@@ -1,6 +1,7 @@
 #include "format/Unscramble.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -73,10 +74,9 @@ namespace {
 
 // The rule as written, one field after the other: for i686, WebAssembly, and
 // as the reference the vector paths are tested against.
-void UnscrambleRecordPortable(ProblemRecord& record) {
-  UnscrambleField(record.Bytes + kQuestionOffset, kQuestionSize);
-  for (int c = 0; c < kChoiceCount; ++c)
-    UnscrambleField(record.Bytes + kChoicesOffset + c * kChoiceSize, kChoiceSize);
+void UnscrambleRecordPortable(ProblemRecord& record, TextLengths& lengths) {
+  for (int f = 0; f < kFieldCount; ++f)
+    lengths.Field[f] = static_cast<std::uint8_t>(UnscrambleField(record.Bytes + FieldOffset(f), FieldSize(f)));
 }
 
 }  // namespace
@@ -177,6 +177,25 @@ inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spac
   return text;
 }
 
+// Each field's text is a run of bits from its first byte on, so its length
+// is the count of its bits.
+template <std::size_t kOffset, std::size_t kSize>
+std::uint8_t CountText(const RecordMask& text) {
+  int count = 0;
+  for (std::size_t at = 0; at < kSize; at += 64) {
+    std::uint64_t bits = BitsAt(text, kOffset + at);
+    if (kSize - at < 64) bits &= (1ull << (kSize - at)) - 1;
+    count += std::popcount(bits);
+  }
+  return static_cast<std::uint8_t>(count);
+}
+
+inline __attribute__((always_inline)) void TextLengthsOf(const RecordMask& text, TextLengths& lengths) {
+  [&]<std::size_t... f>(std::index_sequence<f...>) {
+    ((lengths.Field[f] = CountText<FieldOffset(f), FieldSize(f)>(text)), ...);
+  }(std::make_index_sequence<kFieldCount>());
+}
+
 // Stored bytes that unscramble to a lead byte are 0x01-0x1F and 0x60-0x7C.
 // Adding 0x80 - low maps low ... high onto the lowest signed byte values, so
 // one signed compare tests each range.
@@ -225,10 +244,12 @@ void FlipTextSse2(std::uint8_t* bytes, const RecordMask& text) {
   }
 }
 
-void UnscrambleRecordSse2(ProblemRecord& record) {
+void UnscrambleRecordSse2(ProblemRecord& record, TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksSse2(record.Bytes, spaces, leads);
-  FlipTextSse2(record.Bytes, TextMask(spaces, leads));
+  const RecordMask text = TextMask(spaces, leads);
+  FlipTextSse2(record.Bytes, text);
+  TextLengthsOf(text, lengths);
 }
 
 }  // namespace
@@ -242,7 +263,9 @@ void UnscrambleRecordSse2(ProblemRecord& record) {
 
 namespace {
 
-bool HasAvx2() { return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi"); }
+bool HasAvx2() {
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
+}
 
 __attribute__((target("avx2,bmi"))) __m256i InRangeAvx2(__m256i v, int low, int high) {
   return _mm256_cmpgt_epi8(_mm256_set1_epi8(RangeLimit(low, high)),
@@ -281,10 +304,13 @@ __attribute__((target("avx2,bmi"))) void FlipTextAvx2(std::uint8_t* bytes, const
   }
 }
 
-__attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& record) {
+__attribute__((target("avx2,bmi,popcnt"))) void UnscrambleRecordAvx2(ProblemRecord& record,
+                                                                     TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksAvx2(record.Bytes, spaces, leads);
-  FlipTextAvx2(record.Bytes, TextMask(spaces, leads));
+  const RecordMask text = TextMask(spaces, leads);
+  FlipTextAvx2(record.Bytes, text);
+  TextLengthsOf(text, lengths);
 }
 
 }  // namespace
@@ -292,14 +318,14 @@ __attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& rec
 #endif  // AVX2
 #endif  // __SSE2__
 
-void UnscrambleRecord(ProblemRecord& record) {
+void UnscrambleRecord(ProblemRecord& record, TextLengths& lengths) {
 #if defined(MUNEMOJI_UNSCRAMBLE_AVX2)
-  if (HasAvx2()) return UnscrambleRecordAvx2(record);  // reads flags set at start-up
+  if (HasAvx2()) return UnscrambleRecordAvx2(record, lengths);  // reads flags set at start-up
 #endif
 #if defined(__SSE2__)
-  UnscrambleRecordSse2(record);
+  UnscrambleRecordSse2(record, lengths);
 #else
-  UnscrambleRecordPortable(record);
+  UnscrambleRecordPortable(record, lengths);
 #endif
 }
 

@@ -21,5 +21,9 @@ int CreateForWriting(const std::string& name, NativeHandle& handle);
 int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived);
 int Write(NativeHandle handle, const void* bytes, std::size_t count);
 int Close(NativeHandle handle);
+// Gives the file from the name to; an existing file there is replaced only
+// when replace is true (else code 80, the file exists).
+int RenameFile(const std::string& from, const std::string& to, bool replace);
+int RemoveFile(const std::string& name);
 
 }  // namespace platform::native

@@ -61,6 +61,7 @@ EMSCRIPTEN_KEEPALIVE std::uint8_t* mnr_input(std::size_t size) {
 // Loads the bytes given to mnr_input, then releases them. 1 when they are a
 // problem file.
 EMSCRIPTEN_KEEPALIVE int mnr_load() {
+  problems.KeepTrailingBytes(kJsonTrailingBytesKept);  // for the JSON output
   const bool ok = problems.LoadFromBytes(input, "");
   std::vector<std::uint8_t>().swap(input);
   return ok ? 1 : 0;
