@@ -11,6 +11,15 @@ using namespace mnr_layout;
 
 namespace {
 
+// Whether a reader that ends a text at every stored space at an even
+// offset stops inside this text: a plain 0xA0 (stored as a space) at an
+// even offset.
+bool CutByOlderReaders(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); i += 2)
+    if (static_cast<unsigned char>(text[i]) == 0xA0) return true;
+  return false;
+}
+
 // The findings about one text's bytes (CP932 as held in memory).
 void CheckText(std::string_view text, bool scrambled, std::vector<HiddenKind>& kinds) {
   std::string ignored;
@@ -21,12 +30,30 @@ void CheckText(std::string_view text, bool scrambled, std::vector<HiddenKind>& k
   else if (!codepage::IsCanonicalCp932(text)) kinds.push_back(HiddenKind::kOtherCodes);
   if (!scrambled) return;
   if (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) kinds.push_back(HiddenKind::kTrimmedEnd);
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    if (static_cast<unsigned char>(text[i]) == 0xA0) {
-      kinds.push_back(HiddenKind::kCutByOlderReaders);
-      break;
+  if (CutByOlderReaders(text)) kinds.push_back(HiddenKind::kCutByOlderReaders);
+}
+
+void CheckRecord(const ProblemRecord& record, const TextLengths& length, int g, int problem,
+                 std::vector<HiddenFinding>& findings) {
+  const bool canonical = IsCanonicalRecord(record, length);
+  const std::size_t before = findings.size();
+  std::vector<HiddenKind> kinds;
+  for (int f = 0; f < kFieldCount; ++f) {
+    const auto* field = reinterpret_cast<const char*>(record.Bytes + FieldOffset(f));
+    const std::string_view text(field, length.Field[f]);
+    kinds.clear();
+    if (canonical) {
+      // Shows whole in a text export; only older readers would miss some.
+      if (CutByOlderReaders(text)) kinds.push_back(HiddenKind::kCutByOlderReaders);
+    } else {
+      const std::string_view after(field + length.Field[f], FieldSize(f) - length.Field[f]);
+      if (after.find_first_not_of(static_cast<char>(kPadding)) != std::string_view::npos)
+        kinds.push_back(HiddenKind::kNotPadding);
+      CheckText(text, true, kinds);
     }
+    for (HiddenKind kind : kinds) findings.push_back({kind, g, problem, f});
   }
+  if (!canonical && findings.size() == before) findings.push_back({HiddenKind::kOtherwise, g, problem, -1});
 }
 
 }  // namespace
@@ -40,23 +67,7 @@ std::vector<HiddenFinding> FindHiddenBytes(const T_mnrFormat& problems) {
     for (HiddenKind kind : kinds) findings.push_back({kind, g, 0, -1});
     const TextLengths* lengths = problems.Quiz(g).Lengths.data();
     int problem = 0;
-    for (const ProblemRecord& record : ListedRecords(problems, g)) {
-      const TextLengths& length = *lengths++;
-      ++problem;
-      if (IsCanonicalRecord(record, length)) continue;
-      const std::size_t before = findings.size();
-      for (int f = 0; f < kFieldCount; ++f) {
-        const auto* field = reinterpret_cast<const char*>(record.Bytes + FieldOffset(f));
-        const std::string_view text(field, length.Field[f]);
-        kinds.clear();
-        CheckText(text, true, kinds);
-        const std::string_view after(field + length.Field[f], FieldSize(f) - length.Field[f]);
-        if (after.find_first_not_of(static_cast<char>(kPadding)) != std::string_view::npos)
-          kinds.insert(kinds.begin(), HiddenKind::kNotPadding);
-        for (HiddenKind kind : kinds) findings.push_back({kind, g, problem, f});
-      }
-      if (findings.size() == before) findings.push_back({HiddenKind::kOtherwise, g, problem, -1});
-    }
+    for (const ProblemRecord& record : ListedRecords(problems, g)) CheckRecord(record, *lengths++, g, ++problem, findings);
   }
   const std::size_t trailing = problems.TrailingBytes().size();
   if (trailing > 0) findings.push_back({HiddenKind::kTrailingBytes, -1, 0, -1, trailing});

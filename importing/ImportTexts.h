@@ -33,7 +33,7 @@ inline constexpr char kTrailingNotAllKept[] =
 inline constexpr char kMoreErrors[] = "more errors not shown";
 
 // A JSON that is not one mnr2txt writes.
-inline constexpr char kJsonSyntax[] = "not JSON: {1} at byte {2}";
+inline constexpr char kJsonSyntax[] = "not JSON: {1}";
 inline constexpr char kJsonShape[] = "not a problem set as mnr2txt --json writes it: {1}";
 inline constexpr char kJsonExpected[] = "{1} must be {2}";
 inline constexpr char kJsonUnknownKey[] = "unknown key \"{1}\"";
