@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <set>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "tests/cli/CliTestEnv.h"
 #include "tests/cli/Mnr2txtFixture.h"
 #include "tests/reliability/RandomProblems.h"
