@@ -146,22 +146,28 @@ constexpr RecordMask kFieldEnds = MakeFieldEnds();
 // for the end; (stops & -stops) - 1 keeps the bits below the lowest stop, all
 // of them when a 64-bit chunk has none, and `open` drops the chunks after one
 // that had a stop.
+// Returns the text's length: the lowest stop's position, counted over the
+// chunks up to the first that has one.
 template <std::size_t kOffset, std::size_t kSize>
-void MarkText(const RecordMask& boundaries, RecordMask& text) {
+std::uint8_t MarkText(const RecordMask& boundaries, RecordMask& text) {
   std::uint64_t open = ~0ull;
+  std::size_t length = 0;
   for (std::size_t at = 0; at < kSize; at += 64) {
     std::uint64_t stops = BitsAt(boundaries, kOffset + at);
     if (kSize - at < 64) stops = (stops & ((1ull << (kSize - at)) - 1)) | 1ull << (kSize - at);
     SetBitsAt(text, kOffset + at, ((stops & -stops) - 1) & open);
+    length += static_cast<std::size_t>(std::countr_zero(stops)) & open;
     open &= stops == 0 ? ~0ull : 0;
   }
+  return static_cast<std::uint8_t>(length);
 }
 
 // Bit i: byte i of the record is text. The same rule as TextLength, read off
 // the masks: a stored space ends a field's text unless it comes right after
 // an odd number of bytes that can only be lead bytes (then it is a trail
 // byte). Always inlined, so that the AVX2 path compiles it with BMI1.
-inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spaces, const RecordMask& leads) {
+inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spaces, const RecordMask& leads,
+                                                          TextLengths& lengths) {
   // A field's runs of lead bytes start at its first byte: taking the last
   // byte of the field before out of the runs cuts them there, and changes
   // nothing in that field, where no space comes after its last byte.
@@ -170,30 +176,10 @@ inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spac
   for (std::size_t w = 0; w < std::size(spaces.words); ++w)
     boundaries.words[w] = spaces.words[w] & ~OddRunEnds(leads.words[w] & ~kFieldEnds.words[w], carry);
   RecordMask text{};
-  MarkText<kQuestionOffset, kQuestionSize>(boundaries, text);
-  [&]<std::size_t... c>(std::index_sequence<c...>) {
-    (MarkText<kChoicesOffset + c * kChoiceSize, kChoiceSize>(boundaries, text), ...);
-  }(std::make_index_sequence<kChoiceCount>());
-  return text;
-}
-
-// Each field's text is a run of bits from its first byte on, so its length
-// is the count of its bits.
-template <std::size_t kOffset, std::size_t kSize>
-std::uint8_t CountText(const RecordMask& text) {
-  int count = 0;
-  for (std::size_t at = 0; at < kSize; at += 64) {
-    std::uint64_t bits = BitsAt(text, kOffset + at);
-    if (kSize - at < 64) bits &= (1ull << (kSize - at)) - 1;
-    count += std::popcount(bits);
-  }
-  return static_cast<std::uint8_t>(count);
-}
-
-inline __attribute__((always_inline)) void TextLengthsOf(const RecordMask& text, TextLengths& lengths) {
   [&]<std::size_t... f>(std::index_sequence<f...>) {
-    ((lengths.Field[f] = CountText<FieldOffset(f), FieldSize(f)>(text)), ...);
+    ((lengths.Field[f] = MarkText<FieldOffset(f), FieldSize(f)>(boundaries, text)), ...);
   }(std::make_index_sequence<kFieldCount>());
+  return text;
 }
 
 // Stored bytes that unscramble to a lead byte are 0x01-0x1F and 0x60-0x7C.
@@ -247,9 +233,7 @@ void FlipTextSse2(std::uint8_t* bytes, const RecordMask& text) {
 void UnscrambleRecordSse2(ProblemRecord& record, TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksSse2(record.Bytes, spaces, leads);
-  const RecordMask text = TextMask(spaces, leads);
-  FlipTextSse2(record.Bytes, text);
-  TextLengthsOf(text, lengths);
+  FlipTextSse2(record.Bytes, TextMask(spaces, leads, lengths));
 }
 
 }  // namespace
@@ -264,7 +248,7 @@ void UnscrambleRecordSse2(ProblemRecord& record, TextLengths& lengths) {
 namespace {
 
 bool HasAvx2() {
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("popcnt");
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi");
 }
 
 __attribute__((target("avx2,bmi"))) __m256i InRangeAvx2(__m256i v, int low, int high) {
@@ -304,13 +288,10 @@ __attribute__((target("avx2,bmi"))) void FlipTextAvx2(std::uint8_t* bytes, const
   }
 }
 
-__attribute__((target("avx2,bmi,popcnt"))) void UnscrambleRecordAvx2(ProblemRecord& record,
-                                                                     TextLengths& lengths) {
+__attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& record, TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksAvx2(record.Bytes, spaces, leads);
-  const RecordMask text = TextMask(spaces, leads);
-  FlipTextAvx2(record.Bytes, text);
-  TextLengthsOf(text, lengths);
+  FlipTextAvx2(record.Bytes, TextMask(spaces, leads, lengths));
 }
 
 }  // namespace
