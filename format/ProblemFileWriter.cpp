@@ -36,16 +36,22 @@ bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& leng
 }
 
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text) {
-  // Canonical texts end where their fields' texts end, so the lengths
-  // settle most records without a comparison of bytes.
-  if (lengths.Field[0] != text.question.size()) return false;
-  for (int c = 0; c < kChoiceCount; ++c)
-    if (lengths.Field[1 + c] != text.choices[c].size()) return false;
-  if (!codepage::IsCanonicalCp932(text.question)) return false;
-  for (std::string_view choice : text.choices)
-    if (!codepage::IsCanonicalCp932(choice)) return false;
-  const ProblemRecord stored = StoredRecord(unscrambled, lengths), canonical = CanonicalRecord(text);
-  return std::memcmp(stored.Bytes, canonical.Bytes, kRecordSize) == 0;
+  // A text that is as long as its field's text is that text's first bytes,
+  // so the stored text is the canonical one; what is left to ask is whether
+  // the rest of each field is padding and the text in the usual codes.
+  std::array<std::string_view, kFieldCount> texts;
+  texts[0] = text.question;
+  for (int c = 0; c < kChoiceCount; ++c) texts[1 + c] = text.choices[c];
+  for (int f = 0; f < kFieldCount; ++f)
+    if (lengths.Field[f] != texts[f].size()) return false;
+  for (int f = 0; f < kFieldCount; ++f) {
+    const std::uint8_t* field = unscrambled.Bytes + FieldOffset(f);
+    for (std::size_t i = lengths.Field[f]; i < FieldSize(f); ++i)
+      if (field[i] != kPadding) return false;
+  }
+  for (std::string_view t : texts)
+    if (!codepage::IsCanonicalCp932(t)) return false;
+  return true;
 }
 
 ProblemFileImage ImageOf(const T_mnrFormat& problems) {

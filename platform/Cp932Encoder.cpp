@@ -3,10 +3,10 @@
 namespace codepage {
 
 Cp932Encoder::Cp932Encoder()
-    : fromUnicode_(0x10000, 0), valid_(0x10000, false), canonical_(0x10000, false), lead_(256, false) {
+    : fromUnicode_(0x10000, 0), kinds_(0x10000, kNone), lead_(256, false) {
   // ASCII is itself in CP932 on every system.
   for (std::uint16_t b = 1; b < 0x80; ++b) Add(b, b);
-  valid_[0] = canonical_[0] = true;
+  kinds_[0] = kChosenCode;
 }
 
 int Cp932Encoder::Rank(std::uint16_t cp932) {
@@ -19,14 +19,14 @@ int Cp932Encoder::Rank(std::uint16_t cp932) {
 
 void Cp932Encoder::Add(std::uint16_t cp932, std::uint32_t code) {
   if (code == 0 || code >= fromUnicode_.size()) return;
-  valid_[cp932] = true;
+  if (kinds_[cp932] == kNone) kinds_[cp932] = kOtherCode;
   if (cp932 > 0xFF) lead_[cp932 >> 8] = true;
   const std::uint16_t held = fromUnicode_[code];
   const bool better = held == 0 || Rank(cp932) < Rank(held) || (Rank(cp932) == Rank(held) && cp932 < held);
   if (!better) return;
-  if (held != 0) canonical_[held] = false;
+  if (held != 0) kinds_[held] = kOtherCode;
   fromUnicode_[code] = cp932;
-  canonical_[cp932] = true;
+  kinds_[cp932] = kChosenCode;
 }
 
 bool DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& code, std::size_t& n) {
@@ -74,15 +74,16 @@ bool Cp932Encoder::IsCanonical(std::string_view cp932) const {
   // byte that makes a character is that character, else a byte alone.
   for (std::size_t i = 0; i < cp932.size(); ++i) {
     const auto b = static_cast<unsigned char>(cp932[i]);
+    if (b < 0x80) continue;  // ASCII, the usual case
     if (lead_[b] && i + 1 < cp932.size()) {
       const std::uint16_t pair = static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(cp932[i + 1]));
-      if (valid_[pair]) {
-        if (!canonical_[pair]) return false;
+      if (kinds_[pair] != kNone) {
+        if (kinds_[pair] != kChosenCode) return false;
         ++i;
         continue;
       }
     }
-    if (!valid_[b] || !canonical_[b]) return false;
+    if (kinds_[b] != kChosenCode) return false;
   }
   return true;
 }

@@ -36,10 +36,12 @@ class Cp932Encoder {
  private:
   static int Rank(std::uint16_t cp932);
 
+  // Per CP932 code (a byte, or lead << 8 | trail): what it is.
+  enum Kind : std::uint8_t { kNone, kOtherCode, kChosenCode };
+
   std::vector<std::uint16_t> fromUnicode_;  // per code point of the basic plane
-  std::vector<bool> valid_;      // per CP932 code: a character
-  std::vector<bool> canonical_;  // per CP932 code: its character's chosen code
-  std::vector<bool> lead_;       // per byte: starts a double-byte code
+  std::vector<Kind> kinds_;
+  std::vector<bool> lead_;  // per byte: starts a double-byte code
 };
 
 // The code point of the UTF-8 sequence at text[i] and its length in n;
