@@ -248,3 +248,26 @@ TEST_F(Txt2mnr, ACsvWithAJapaneseNameAsTheOnlyArgument) {
 }
 
 }  // namespace
+
+namespace {
+
+// --template: the header's other bytes and the names of genres without rows
+// come from the template; the CSV's rows are the problems.
+TEST_F(Txt2mnr, TemplateGivesTheHeaderBytesACsvDoesNotCarry) {
+  MnrWriter t;
+  t.genre(2).name = "tmpl";
+  t.genre(5).name = "five";
+  t.genre(5).problems = {Problem{"old", {"a", "b", "c", "d", "e"}}};
+  t.setHeaderByte(0, 100, 0x55);
+  t.setHeaderByte(5, 200, 0x66);
+  t.setHeaderByte(7, 3, 0x77);  // a byte after genre 7's (empty) name
+  t.writeTo(Path("t.mnr"));
+  WriteFile(Path("new.csv"), kCsvHeader + std::string("5,five,new,a,b,c,d,e\r\n"));
+  const RunResult r = Txt({"--template", "t.mnr", "new.csv"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  t.genre(5).problems = {Problem{"new", {"a", "b", "c", "d", "e"}}};
+  EXPECT_EQ(ReadFile(Path("new.mnr")), Bytes(t));
+}
+
+}  // namespace
