@@ -44,10 +44,14 @@ bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& leng
   for (int c = 0; c < kChoiceCount; ++c) texts[1 + c] = text.choices[c];
   for (int f = 0; f < kFieldCount; ++f)
     if (lengths.Field[f] != texts[f].size()) return false;
+  static const std::array<std::uint8_t, kQuestionSize> kSpaces = [] {
+    std::array<std::uint8_t, kQuestionSize> spaces;
+    spaces.fill(kPadding);
+    return spaces;
+  }();
   for (int f = 0; f < kFieldCount; ++f) {
     const std::uint8_t* field = unscrambled.Bytes + FieldOffset(f);
-    for (std::size_t i = lengths.Field[f]; i < FieldSize(f); ++i)
-      if (field[i] != kPadding) return false;
+    if (std::memcmp(field + lengths.Field[f], kSpaces.data(), FieldSize(f) - lengths.Field[f]) != 0) return false;
   }
   for (std::string_view t : texts)
     if (!codepage::IsCanonicalCp932(t)) return false;

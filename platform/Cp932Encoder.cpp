@@ -3,7 +3,7 @@
 namespace codepage {
 
 Cp932Encoder::Cp932Encoder()
-    : fromUnicode_(0x10000, 0), kinds_(0x10000, kNone), lead_(256, false) {
+    : fromUnicode_(0x10000, 0), kinds_(0x10000, kNone) {
   // ASCII is itself in CP932 on every system.
   for (std::uint16_t b = 1; b < 0x80; ++b) Add(b, b);
   kinds_[0] = kChosenCode;

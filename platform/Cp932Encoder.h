@@ -9,6 +9,7 @@
 // IBM extensions (0xED-0xEE) when another code exists; the lowest code among
 // equals. A text whose bytes are each character's chosen code is canonical.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ class Cp932Encoder {
 
   std::vector<std::uint16_t> fromUnicode_;  // per code point of the basic plane
   std::vector<Kind> kinds_;
-  std::vector<bool> lead_;  // per byte: starts a double-byte code
+  std::array<bool, 256> lead_{};  // per byte: starts a double-byte code
 };
 
 // The code point of the UTF-8 sequence at text[i] and its length in n;
