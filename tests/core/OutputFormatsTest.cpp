@@ -135,3 +135,34 @@ TEST_F(OutputFormatsTest, AFailingSinkStopsTheWriter) {
 }
 
 }  // namespace
+
+namespace {
+
+// The JSON keeps at most 1 MiB after the last record and says whether that
+// was all; the loader reads no further than one byte past the limit.
+TEST(JsonTrailingBytes, KeptUpToTheLimitAndToldWhenCut) {
+  MnrWriter w;
+  w.genre(0).problems = {Problem{"q", {"a"}}};
+  const test_support::Bytes file = w.bytes();
+  for (const std::size_t extra : {kJsonTrailingBytesKept, kJsonTrailingBytesKept + 1}) {
+    test_support::Bytes bytes = file;
+    bytes.resize(file.size() + extra, 0x5A);
+    T_mnrFormat set;
+    set.KeepTrailingBytes(kJsonTrailingBytesKept);
+    ASSERT_TRUE(set.LoadFromBytes(bytes, "t"));
+    EXPECT_EQ(set.TrailingBytes(), std::string(kJsonTrailingBytesKept, 'Z'));
+    EXPECT_EQ(set.TrailingComplete(), extra == kJsonTrailingBytesKept);
+    std::string json;
+    WriteJson(set, "t", [&json](std::string_view b) { json += b; });
+    const std::string end = extra == kJsonTrailingBytesKept ? "\",\"trailingComplete\":true}\n"
+                                                            : "\",\"trailingComplete\":false}\n";
+    EXPECT_EQ(json.substr(json.size() - end.size()), end);
+  }
+  T_mnrFormat ignoring;  // by default nothing after the last record is read
+  test_support::Bytes bytes = file;
+  bytes.push_back(1);
+  ASSERT_TRUE(ignoring.LoadFromBytes(bytes, "t"));
+  EXPECT_EQ(ignoring.TrailingBytes(), "");
+}
+
+}  // namespace
