@@ -159,9 +159,16 @@ bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
   const std::string outShown = settings.output ? *settings.output : BaseOf(file, kind) + ".mnr";
   try {
     full = platform::FullPathFromNative(file);
+  } catch (const platform::EInOutError& e) {
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kCannotRead, {""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    return false;
+  }
+  try {
     outFull = platform::FullPathFromNative(outShown);
   } catch (const platform::EInOutError& e) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ").Cp932(e.what()).PrintTo(Stream::kErr);
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kNotWritten, {outShown, ""})).Cp932(e.what()).PrintTo(Stream::kErr);
     return false;
   }
   if (!settings.force && (platform::FileExists(outFull) || platform::DirectoryExists(outFull))) {
