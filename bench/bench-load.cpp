@@ -48,16 +48,17 @@ std::vector<ProblemRecord> StoredRecords(const char* path, const T_mnrFormat& lo
 
 // Bytes per second of unscramble over every record, on fresh copies of the
 // stored bytes; checksum keeps the unscrambling observable.
-double DecodeBytesPerSecond(const std::vector<ProblemRecord>& stored, void (*unscramble)(ProblemRecord&),
-                            unsigned& checksum) {
+double DecodeBytesPerSecond(const std::vector<ProblemRecord>& stored,
+                            void (*unscramble)(ProblemRecord&, TextLengths&), unsigned& checksum) {
   std::vector<ProblemRecord> work(stored.size());
+  std::vector<TextLengths> lengths(stored.size());
   double best = 1e9;
   for (int round = 0; round < kRounds; ++round) {
     std::memcpy(work.data(), stored.data(), stored.size() * sizeof(ProblemRecord));
     const auto start = Clock::now();
-    for (ProblemRecord& record : work) unscramble(record);
+    for (std::size_t i = 0; i < work.size(); ++i) unscramble(work[i], lengths[i]);
     best = std::min(best, Seconds(start));
-    checksum += work.back().Bytes[0];
+    checksum += work.back().Bytes[0] + lengths.back().Field[0];
   }
   return static_cast<double>(stored.size() * sizeof(ProblemRecord)) / best;
 }

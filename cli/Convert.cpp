@@ -136,6 +136,7 @@ bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFi
     if (file != kStandardStream) fullFile = platform::FullPathFromNative(file);
     // Up to 64 MiB of records: on the heap, and freed before the next file.
     auto problems = std::make_unique<T_mnrFormat>();
+    if (settings.format == OutputFormat::kJson && !settings.list) problems->KeepTrailingBytes(kJsonTrailingBytesKept);
     StandardInputSource standardInput;
     const bool loaded = file == kStandardStream ? problems->LoadFromSource(standardInput, shown)
                                                 : problems->LoadFromFile(fullFile);

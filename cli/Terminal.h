@@ -34,6 +34,12 @@ class TerminalLine {
   std::vector<Piece> pieces_;
 };
 
+// On Windows, when the console is the program's own (it was started from
+// Explorer, as by dropping a file on it) and reads from the keyboard, shows
+// prompt and waits for Enter, so what was printed can be read. Elsewhere
+// nothing.
+void WaitIfConsoleIsOwn(const char* prompt);
+
 // "mnr2txt: NAME: MESSAGE" with a CP932 message.
 void Report(Stream stream, std::string_view name, std::string_view cp932Message);
 

@@ -20,4 +20,6 @@ void TerminalLine::PrintTo(Stream stream) const {
   std::fwrite(line.data(), 1, line.size(), stream == Stream::kOut ? stdout : stderr);
 }
 
+void WaitIfConsoleIsOwn(const char*) {}
+
 }  // namespace cli

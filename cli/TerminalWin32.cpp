@@ -30,4 +30,16 @@ void TerminalLine::PrintTo(Stream stream) const {
   std::fwrite(bytes.data(), 1, bytes.size(), file);
 }
 
+void WaitIfConsoleIsOwn(const char* prompt) {
+  DWORD processes[2];
+  DWORD mode = 0;
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  // A console shared with a command prompt lists that shell too.
+  if (GetConsoleProcessList(processes, 2) != 1 || !GetConsoleMode(input, &mode)) return;
+  TerminalLine().Host(prompt).PrintTo(Stream::kErr);
+  wchar_t line[16];
+  DWORD read = 0;
+  ReadConsoleW(input, line, 16, &read, nullptr);
+}
+
 }  // namespace cli

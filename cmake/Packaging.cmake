@@ -4,13 +4,12 @@
 set(package_files ${CMAKE_BINARY_DIR}/package-files)
 
 # Third-party code the programs carry: the Windows runtime, linked
-# statically, and the JSON library wherever mnr2txt uses it.
+# statically, and the JSON library txt2mnr reads JSON with (importing/).
 set(notices)
 if(WIN32)
   list(APPEND notices docs/notices/windows-runtime.txt)
 endif()
-get_target_property(cli_libraries mnr2txt_parts LINK_LIBRARIES)
-if(nlohmann_json_DIR OR cli_libraries MATCHES "nlohmann")
+if(MUNEMOJI_USES_NLOHMANN_JSON)
   list(APPEND notices docs/notices/nlohmann-json.txt)
 endif()
 
@@ -28,7 +27,7 @@ if(WIN32)
   endforeach()
   file(WRITE ${package_files}/THIRD-PARTY.lf "${third_party}")
   configure_file(${package_files}/THIRD-PARTY.lf ${package_files}/THIRD-PARTY.txt @ONLY NEWLINE_STYLE CRLF)
-  install(TARGETS munemoji mnr2txt RUNTIME DESTINATION .)
+  install(TARGETS munemoji mnr2txt txt2mnr RUNTIME DESTINATION .)
   install(FILES ${package_files}/LICENSE.txt ${package_files}/THIRD-PARTY.txt DESTINATION .)
   return()
 endif()
@@ -39,8 +38,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_PACKAGE_CONTACT "munemoji developers <dev@munemoji.invalid>")
 # The manual page and the changelog, compressed the way Debian wants them.
 configure_file(cli/mnr2txt.1.in ${package_files}/mnr2txt.1 @ONLY)
+configure_file(cli/txt2mnr.1.in ${package_files}/txt2mnr.1 @ONLY)
 configure_file(cmake/debian/changelog.in ${package_files}/changelog @ONLY)
-foreach(file mnr2txt.1 changelog)
+foreach(file mnr2txt.1 txt2mnr.1 changelog)
   add_custom_command(OUTPUT ${package_files}/${file}.gz
     COMMAND gzip -9 -n -c ${file} > ${file}.gz
     WORKING_DIRECTORY ${package_files}
@@ -81,8 +81,9 @@ ${json_license}
 endif()
 file(WRITE ${package_files}/copyright "${copyright}")
 
-install(TARGETS mnr2txt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT mnr2txt)
-install(FILES ${package_files}/mnr2txt.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT mnr2txt)
+install(TARGETS mnr2txt txt2mnr RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT mnr2txt)
+install(FILES ${package_files}/mnr2txt.1.gz ${package_files}/txt2mnr.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT mnr2txt)
 install(FILES ${package_files}/copyright ${package_files}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/mnr2txt COMPONENT mnr2txt)
 
@@ -98,9 +99,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "convert quiz problem files (.mnr) into text, CSV or JSON
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "convert quiz problem files (.mnr) into text, CSV or JSON and back
 mnr2txt reads the problem files of a Japanese quiz game (eight genres of
 questions with five choices each, stored scrambled in Shift-JIS), checks
 them and writes each genre as a text file, byte for byte as the Windows
-program munemoji.exe does, or the whole file as one text file, CSV or JSON.")
+program munemoji.exe does, or the whole file as one text file, CSV or JSON.
+txt2mnr writes problem files back from that JSON (byte for byte), CSV or
+genre text.")
 include(CPack)

@@ -3,13 +3,17 @@
 #include <array>
 #include <string>
 
+#include "format/Base64.h"
+#include "format/ProblemFileWriter.h"
 #include "format/mnrFormat.h"
 #include "platform/CodePage.h"
 
 namespace {
 
 using mnr_layout::kChoiceCount;
+using mnr_layout::kGenreBlockSize;
 using mnr_layout::kGenreCount;
+using mnr_layout::kRecordSize;
 
 // The genre's problems as the genre file's lines give them.
 template <typename OnProblem>
@@ -204,7 +208,8 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
   std::string scratch;
   buffer += "{\"file\":";
   AppendJsonString(ValidUtf8(fileName), buffer);
-  buffer += ",\"genres\":[\n";
+  buffer += ",\"format\":2,\"genres\":[\n";
+  const auto& header = problems.Header();
   for (int g = 0; g < kGenreCount; ++g) {
     // Appended piece by piece: "literal" + std::to_string(...) trips a false
     // overlap warning of GCC 12's i686 string code.
@@ -212,9 +217,16 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
     buffer += std::to_string(g);
     buffer += ",\"name\":";
     AppendJsonText(problems.GenreName(g), buffer, scratch, invalidBytes);
-    buffer += ",\"count\":" + std::to_string(ListedCount(problems, g)) + ",\"problems\":[";
+    buffer += ",\"count\":" + std::to_string(ListedCount(problems, g));
+    // The whole block: the name's bytes after its end and the bytes this
+    // program does not interpret are nowhere else.
+    buffer += ",\"block\":\"";
+    AppendBase64({reinterpret_cast<const char*>(&header[g * kGenreBlockSize]), kGenreBlockSize}, buffer);
+    buffer += "\",\"problems\":[";
     const char* separator = "\n";
-    ForEachProblem(problems, g, [&](const ProblemText& p) {
+    const TextLengths* lengths = problems.Quiz(g).Lengths.data();
+    for (const ProblemRecord& record : ListedRecords(problems, g)) {
+      const ProblemText p = ProblemTextOf(record);
       buffer += separator;
       separator = ",\n";
       buffer += "{\"question\":";
@@ -224,12 +236,23 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
         if (c > 0) buffer += ',';
         AppendJsonText(p.choices[c], buffer, scratch, invalidBytes);
       }
-      buffer += "]}";
+      buffer += ']';
+      // A record its texts do not give back carries its stored bytes.
+      if (!IsCanonicalRecord(record, *lengths, p)) {
+        const ProblemRecord stored = StoredRecord(record, *lengths);
+        buffer += ",\"raw\":\"";
+        AppendBase64({reinterpret_cast<const char*>(stored.Bytes), kRecordSize}, buffer);
+        buffer += '"';
+      }
+      ++lengths;
+      buffer += '}';
       out.MaybeFlush();
-    });
+    }
     buffer += g + 1 < kGenreCount ? "]},\n" : "]}\n";
   }
-  buffer += "]}\n";
+  buffer += "],\"trailing\":\"";
+  AppendBase64(problems.TrailingBytes(), buffer);
+  buffer += problems.TrailingComplete() ? "\",\"trailingComplete\":true}\n" : "\",\"trailingComplete\":false}\n";
   out.Flush();
   return invalidBytes;
 }

@@ -46,10 +46,20 @@ std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink,
 // The same problem set always gives the same bytes.
 std::size_t WriteXlsx(const T_mnrFormat& problems, const ByteSink& sink);
 
-// UTF-8 JSON without a byte-order mark:
-//   {"file":NAME,"genres":[{"number":0,"name":"...","count":N,
-//     "problems":[{"question":"...","choices":["...",...5]},...]},...8]}
-// with a line break after each problem and genre. fileName is UTF-8; bytes of
-// it that are not UTF-8 appear as U+FFFD.
+// UTF-8 JSON without a byte-order mark that keeps every byte of the file:
+//   {"file":NAME,"format":2,"genres":[{"number":0,"name":"...","count":N,
+//     "block":BASE64,"problems":[{"question":"...","choices":["...",...5]},
+//     ...]},...8],"trailing":BASE64,"trailingComplete":true}
+// with a line break after each problem and genre. "block" is the genre's
+// 256-byte header block; a problem whose stored record is not what its texts
+// give back written canonically also has "raw": its 256 stored bytes;
+// "trailing" holds the bytes after the last record as far as the load kept
+// them (T_mnrFormat::KeepTrailingBytes), "trailingComplete" whether that was
+// all. Base64 with padding. fileName is UTF-8; bytes of it that are not
+// UTF-8 appear as U+FFFD.
+//
+// The JSON keeps at most 1 MiB after the last record: real files carry a few
+// bytes there if any, and a huge or sparse file must not make a huge JSON.
+inline constexpr std::size_t kJsonTrailingBytesKept = 1 << 20;
 std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
                       const ByteSink& sink);

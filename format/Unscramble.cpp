@@ -1,6 +1,7 @@
 #include "format/Unscramble.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -73,10 +74,9 @@ namespace {
 
 // The rule as written, one field after the other: for i686, WebAssembly, and
 // as the reference the vector paths are tested against.
-void UnscrambleRecordPortable(ProblemRecord& record) {
-  UnscrambleField(record.Bytes + kQuestionOffset, kQuestionSize);
-  for (int c = 0; c < kChoiceCount; ++c)
-    UnscrambleField(record.Bytes + kChoicesOffset + c * kChoiceSize, kChoiceSize);
+void UnscrambleRecordPortable(ProblemRecord& record, TextLengths& lengths) {
+  for (int f = 0; f < kFieldCount; ++f)
+    lengths.Field[f] = static_cast<std::uint8_t>(UnscrambleField(record.Bytes + FieldOffset(f), FieldSize(f)));
 }
 
 }  // namespace
@@ -146,22 +146,28 @@ constexpr RecordMask kFieldEnds = MakeFieldEnds();
 // for the end; (stops & -stops) - 1 keeps the bits below the lowest stop, all
 // of them when a 64-bit chunk has none, and `open` drops the chunks after one
 // that had a stop.
+// Returns the text's length: the lowest stop's position, counted over the
+// chunks up to the first that has one.
 template <std::size_t kOffset, std::size_t kSize>
-void MarkText(const RecordMask& boundaries, RecordMask& text) {
+std::uint8_t MarkText(const RecordMask& boundaries, RecordMask& text) {
   std::uint64_t open = ~0ull;
+  std::size_t length = 0;
   for (std::size_t at = 0; at < kSize; at += 64) {
     std::uint64_t stops = BitsAt(boundaries, kOffset + at);
     if (kSize - at < 64) stops = (stops & ((1ull << (kSize - at)) - 1)) | 1ull << (kSize - at);
     SetBitsAt(text, kOffset + at, ((stops & -stops) - 1) & open);
+    length += static_cast<std::size_t>(std::countr_zero(stops)) & open;
     open &= stops == 0 ? ~0ull : 0;
   }
+  return static_cast<std::uint8_t>(length);
 }
 
 // Bit i: byte i of the record is text. The same rule as TextLength, read off
 // the masks: a stored space ends a field's text unless it comes right after
 // an odd number of bytes that can only be lead bytes (then it is a trail
 // byte). Always inlined, so that the AVX2 path compiles it with BMI1.
-inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spaces, const RecordMask& leads) {
+inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spaces, const RecordMask& leads,
+                                                          TextLengths& lengths) {
   // A field's runs of lead bytes start at its first byte: taking the last
   // byte of the field before out of the runs cuts them there, and changes
   // nothing in that field, where no space comes after its last byte.
@@ -170,10 +176,9 @@ inline __attribute__((always_inline)) RecordMask TextMask(const RecordMask& spac
   for (std::size_t w = 0; w < std::size(spaces.words); ++w)
     boundaries.words[w] = spaces.words[w] & ~OddRunEnds(leads.words[w] & ~kFieldEnds.words[w], carry);
   RecordMask text{};
-  MarkText<kQuestionOffset, kQuestionSize>(boundaries, text);
-  [&]<std::size_t... c>(std::index_sequence<c...>) {
-    (MarkText<kChoicesOffset + c * kChoiceSize, kChoiceSize>(boundaries, text), ...);
-  }(std::make_index_sequence<kChoiceCount>());
+  [&]<std::size_t... f>(std::index_sequence<f...>) {
+    ((lengths.Field[f] = MarkText<FieldOffset(f), FieldSize(f)>(boundaries, text)), ...);
+  }(std::make_index_sequence<kFieldCount>());
   return text;
 }
 
@@ -225,10 +230,10 @@ void FlipTextSse2(std::uint8_t* bytes, const RecordMask& text) {
   }
 }
 
-void UnscrambleRecordSse2(ProblemRecord& record) {
+void UnscrambleRecordSse2(ProblemRecord& record, TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksSse2(record.Bytes, spaces, leads);
-  FlipTextSse2(record.Bytes, TextMask(spaces, leads));
+  FlipTextSse2(record.Bytes, TextMask(spaces, leads, lengths));
 }
 
 }  // namespace
@@ -242,7 +247,9 @@ void UnscrambleRecordSse2(ProblemRecord& record) {
 
 namespace {
 
-bool HasAvx2() { return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi"); }
+bool HasAvx2() {
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi");
+}
 
 __attribute__((target("avx2,bmi"))) __m256i InRangeAvx2(__m256i v, int low, int high) {
   return _mm256_cmpgt_epi8(_mm256_set1_epi8(RangeLimit(low, high)),
@@ -281,10 +288,10 @@ __attribute__((target("avx2,bmi"))) void FlipTextAvx2(std::uint8_t* bytes, const
   }
 }
 
-__attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& record) {
+__attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& record, TextLengths& lengths) {
   RecordMask spaces, leads;
   RecordMasksAvx2(record.Bytes, spaces, leads);
-  FlipTextAvx2(record.Bytes, TextMask(spaces, leads));
+  FlipTextAvx2(record.Bytes, TextMask(spaces, leads, lengths));
 }
 
 }  // namespace
@@ -292,14 +299,14 @@ __attribute__((target("avx2,bmi"))) void UnscrambleRecordAvx2(ProblemRecord& rec
 #endif  // AVX2
 #endif  // __SSE2__
 
-void UnscrambleRecord(ProblemRecord& record) {
+void UnscrambleRecord(ProblemRecord& record, TextLengths& lengths) {
 #if defined(MUNEMOJI_UNSCRAMBLE_AVX2)
-  if (HasAvx2()) return UnscrambleRecordAvx2(record);  // reads flags set at start-up
+  if (HasAvx2()) return UnscrambleRecordAvx2(record, lengths);  // reads flags set at start-up
 #endif
 #if defined(__SSE2__)
-  UnscrambleRecordSse2(record);
+  UnscrambleRecordSse2(record, lengths);
 #else
-  UnscrambleRecordPortable(record);
+  UnscrambleRecordPortable(record, lengths);
 #endif
 }
 

@@ -35,6 +35,7 @@ void T_mnrQuiz::SetCount(std::int32_t n) {
   const bool fresh = count > Records.capacity();
   Records.resize(count);
   if (!fresh && count > kept) std::memset(&Records[kept], 0, (count - kept) * sizeof(ProblemRecord));
+  Lengths.resize(count);  // set by unscrambling
 }
 
 std::string T_mnrFormat::GenreName(int genre) const {
@@ -87,11 +88,28 @@ bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
     const std::size_t wanted = records.size() * kRecordSize;
     complete = source.Read(records.data(), wanted) == wanted;
   }
-  if (complete) Decode();
-  return complete;
+  if (!complete) return false;
+  ReadTrailingBytes(source);
+  Decode();
+  return true;
+}
+
+void T_mnrFormat::ReadTrailingBytes(ProblemSource& source) {
+  trailing_.clear();
+  trailingComplete_ = true;
+  if (trailingLimit_ == 0) return;
+  // One byte beyond the limit tells whether more were there.
+  trailing_.resize(trailingLimit_ + 1);
+  std::size_t arrived = 0, n;
+  while (arrived < trailing_.size() && (n = source.Read(&trailing_[arrived], trailing_.size() - arrived)) > 0)
+    arrived += n;
+  trailingComplete_ = arrived <= trailingLimit_;
+  trailing_.resize(std::min(arrived, trailingLimit_));
 }
 
 void T_mnrFormat::Decode() {
-  for (auto& quiz : quiz_)
-    for (auto& record : quiz.Records) UnscrambleRecord(record);
+  for (auto& quiz : quiz_) {
+    TextLengths* lengths = quiz.Lengths.data();
+    for (auto& record : quiz.Records) UnscrambleRecord(record, *lengths++);
+  }
 }

@@ -30,12 +30,15 @@ class ProblemSource {
 class T_mnrQuiz {
  public:
   using RecordArray = std::vector<ProblemRecord, ZeroedAllocator<ProblemRecord>>;
+  using LengthArray = std::vector<TextLengths, ZeroedAllocator<TextLengths>>;
 
   // Resizes to n records: records that remain keep their bytes, new ones are
   // zero-filled. A negative n raises platform::ERangeError.
   void SetCount(std::int32_t n);
 
   RecordArray Records;
+  // Per record, where unscrambling found its texts to end (set by a load).
+  LengthArray Lengths;
 };
 
 class T_mnrFormat {
@@ -66,6 +69,13 @@ class T_mnrFormat {
   bool ExportGenreFiles(const std::string& outputDir, TextEncoding encoding,
                         std::size_t& invalidBytes);
 
+  // Bytes after the last record are ignored by default; a load after this
+  // call keeps up to limit of them, read on from the same source.
+  void KeepTrailingBytes(std::size_t limit) { trailingLimit_ = limit; }
+  // The kept bytes after the last record, and whether they are all there were.
+  const std::string& TrailingBytes() const { return trailing_; }
+  bool TrailingComplete() const { return trailingComplete_; }
+
   const HeaderBytes& Header() const { return header_; }
   const T_mnrQuiz& Quiz(int genre) const { return quiz_[genre]; }
   bool Loaded() const { return loaded_; }
@@ -83,9 +93,13 @@ class T_mnrFormat {
   bool ReadProblemFile(ProblemSource& source);
   // Records the outcome of a load: Loaded, and FileName on success.
   bool Finish(bool ok, const std::string& name);
+  void ReadTrailingBytes(ProblemSource& source);
 
   HeaderBytes header_{};
   std::array<T_mnrQuiz, mnr_layout::kGenreCount> quiz_;
   bool loaded_ = false;
   std::string fileName_;
+  std::size_t trailingLimit_ = 0;
+  std::string trailing_;
+  bool trailingComplete_ = true;
 };

@@ -29,6 +29,13 @@ inline constexpr std::size_t kChoiceSize = 28;
 inline constexpr int kChoiceCount = 5;
 inline constexpr std::size_t kChoicesSize = kChoiceSize * kChoiceCount;  // 140
 
+// The six scrambled text fields of a record: the question, then the choices.
+inline constexpr int kFieldCount = 1 + kChoiceCount;
+inline constexpr std::size_t FieldOffset(int field) {
+  return field == 0 ? kQuestionOffset : kChoicesOffset + (field - 1) * kChoiceSize;
+}
+inline constexpr std::size_t FieldSize(int field) { return field == 0 ? kQuestionSize : kChoiceSize; }
+
 // Scrambling: text bytes are stored with the top bit flipped; the rest of a
 // field is padded with plain spaces.
 inline constexpr std::uint8_t kScrambleMask = 0x80;
@@ -43,3 +50,11 @@ struct ProblemRecord {
   std::uint8_t Bytes[mnr_layout::kRecordSize];
 };
 static_assert(sizeof(ProblemRecord) == mnr_layout::kRecordSize);
+
+// Where unscrambling found each field's text to end (bytes from the field's
+// start): what it takes to scramble a loaded record back into its stored
+// bytes, since a stored space inside a text looks like padding once
+// unscrambled.
+struct TextLengths {
+  std::uint8_t Field[mnr_layout::kFieldCount];
+};

@@ -16,6 +16,17 @@ namespace codepage {
 // nothing is dropped silently. Every system gives the same result.
 void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
 
+// Appends the CP932 form of utf8 to out, each character with the code
+// Windows gives it (platform/Cp932Encoder.h has the rule for characters with
+// several codes). False when a character has no CP932 form or the bytes are
+// not UTF-8: failedAt is then the offset in utf8 where that character starts,
+// and out holds the characters before it. Every system gives the same result.
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out, std::size_t& failedAt);
+
+// True when cp932 is valid CP932 written as AppendUtf8AsCp932 writes it:
+// converting it to Unicode and back gives the same bytes.
+bool IsCanonicalCp932(std::string_view cp932);
+
 #ifdef _WIN32
 // The UTF-16 form, with the same replacement rule.
 std::wstring Cp932ToWide(std::string_view cp932, std::size_t& invalidBytes);

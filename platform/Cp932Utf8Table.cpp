@@ -31,6 +31,15 @@ std::uint32_t Entry(std::uint16_t code) {
 
 }  // namespace
 
+std::uint32_t Cp932Utf8Table::CodeOf(std::uint32_t entry) {
+  const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
+  switch ((entry >> 24) & 3) {
+    case 1: return b0;
+    case 2: return (b0 & 0x1F) << 6 | b1;
+    default: return (b0 & 0x0F) << 12 | b1 << 6 | b2;
+  }
+}
+
 Cp932Utf8Table::Cp932Utf8Table() {
   leadIndex_.fill(kNotLead);
   for (int b = 0; b < 256; ++b) single_[b] = Entry(b < 0x80 ? static_cast<std::uint16_t>(b) : 0);

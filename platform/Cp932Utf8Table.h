@@ -26,8 +26,24 @@ class Cp932Utf8Table {
 
   void Append(std::string_view cp932, std::string& out, std::size_t& invalidBytes) const;
 
+  // Calls add(cp932, code) for every character from 0x80 on: cp932 is the
+  // byte, or lead << 8 | trail.
+  template <typename Add>
+  void ForEachCharacter(Add add) const {
+    for (int b = 0x80; b < 256; ++b) {
+      if (!(single_[b] & kInvalidEntry)) add(static_cast<std::uint16_t>(b), CodeOf(single_[b]));
+      if (leadIndex_[b] == kNotLead) continue;
+      for (int t = 0; t < 256; ++t) {
+        const std::uint32_t entry = pairs_[leadIndex_[b] * 256 + t];
+        if (!(entry & kInvalidEntry)) add(static_cast<std::uint16_t>(b << 8 | t), CodeOf(entry));
+      }
+    }
+  }
+
  private:
   static constexpr std::uint8_t kNotLead = 0xFF;
+  static constexpr std::uint32_t kInvalidEntry = 0x80000000;
+  static std::uint32_t CodeOf(std::uint32_t entry);
 
   std::array<std::uint8_t, 256> leadIndex_{};
   std::array<std::uint32_t, 256> single_{};

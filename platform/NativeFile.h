@@ -21,6 +21,10 @@ int CreateForWriting(const std::string& name, NativeHandle& handle);
 int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived);
 int Write(NativeHandle handle, const void* bytes, std::size_t count);
 int Close(NativeHandle handle);
+// Gives the file from the name to; an existing file there is replaced only
+// when replace is true (else code 80, the file exists).
+int RenameFile(const std::string& from, const std::string& to, bool replace);
+int RemoveFile(const std::string& name);
 
 // The private file of a ReplacementFile, in the folder of name. privateName
 // is its name where removing it takes one (empty while it has none).

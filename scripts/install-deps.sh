@@ -5,7 +5,7 @@
 #   scripts/install-deps.sh web      only what the page's build and its browser tests need
 #   scripts/install-deps.sh package  what scripts/package.sh needs
 set -euo pipefail
-native=(cmake g++ make)
+native=(cmake g++ make nlohmann-json3-dev)         # the JSON reader is header-only: every build uses it
 packages=(
   "${native[@]}" googletest python3                 # native tests (python3 reads CSV and JSON back)
   python3-openpyxl libreoffice-calc-nogui           # ... and the workbook (--xlsx), cell by cell

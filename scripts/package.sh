@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release programs from scratch (release mode, no test suites) in
 # build/package/ and writes the packages into dist/:
-#   munemoji-VERSION-win32.zip, -win64.zip   munemoji.exe, mnr2txt.exe, the
+#   munemoji-VERSION-win32.zip, -win64.zip   munemoji.exe, mnr2txt.exe, txt2mnr.exe, the
 #                                            Japanese guide, the licences
 #   mnr2txt_VERSION_amd64.deb                made by CPack, checked by lintian
 #   munemoji-VERSION-web.zip                 the page's folder, when the page builds here

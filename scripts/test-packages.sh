@@ -59,9 +59,9 @@ mkdir "$work/reference"
 echo "== mnr2txt_${version}_amd64.deb"
 deb=$dist/mnr2txt_${version}_amd64.deb
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort | tr '\n' ' ')
-[ "$files" = "./usr/bin/mnr2txt ./usr/share/doc/mnr2txt/changelog.gz ./usr/share/doc/mnr2txt/copyright ./usr/share/man/man1/mnr2txt.1.gz " ] ||
+[ "$files" = "./usr/bin/mnr2txt ./usr/bin/txt2mnr ./usr/share/doc/mnr2txt/changelog.gz ./usr/share/doc/mnr2txt/copyright ./usr/share/man/man1/mnr2txt.1.gz ./usr/share/man/man1/txt2mnr.1.gz " ] ||
   fail "the .deb holds: $files"
-ok "dpkg-deb -c: the program, its manual page, copyright and changelog"
+ok "dpkg-deb -c: the two programs, their manual pages, copyright and changelog"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6; do
   [[ ", $depends" == *", $library ("* ]] || fail "Depends lacks $library: $depends"
@@ -72,11 +72,17 @@ dpkg -x "$deb" "$work/deb"
 mkdir "$work/deb-out"
 "$work/deb/usr/bin/mnr2txt" -o "$work/deb-out" "$work/sample.mnr" >/dev/null
 same_as_reference "$work/deb-out" "the .deb's mnr2txt"
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$work/deb/usr/share/man/man1/mnr2txt.1.gz" \
-  > "$work/man.txt" 2> "$work/man-warnings.txt"
-[ ! -s "$work/man-warnings.txt" ] || { cat "$work/man-warnings.txt"; fail "man -l warns"; }
-grep -q "^mnr2txt $version" "$work/man.txt" || fail "the manual page does not name version $version"
-ok "man -l renders mnr2txt(1) without warnings"
+"$work/deb/usr/bin/mnr2txt" --json -o "$work/deb-out" "$work/sample.mnr" >/dev/null
+"$work/deb/usr/bin/txt2mnr" -o "$work/deb-out/back.mnr" "$work/deb-out/sample.json" >/dev/null 2>&1
+cmp -s "$work/deb-out/back.mnr" "$work/sample.mnr" || fail "the .deb's txt2mnr does not give the sample back"
+ok "the .deb's txt2mnr gives the sample back from its JSON byte for byte"
+for page in mnr2txt txt2mnr; do
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$work/deb/usr/share/man/man1/$page.1.gz" \
+    > "$work/man.txt" 2> "$work/man-warnings.txt"
+  [ ! -s "$work/man-warnings.txt" ] || { cat "$work/man-warnings.txt"; fail "man -l warns"; }
+  grep -q "^$page $version" "$work/man.txt" || fail "the manual page does not name version $version"
+  ok "man -l renders $page(1) without warnings"
+done
 
 prefix=$work/wineprefix
 driver=$root/build/win64/tests/ui/ui_e2e.exe
@@ -84,7 +90,7 @@ for arch in win64 win32; do
   name=munemoji-$version-$arch
   echo "== $name.zip"
   entries=$(unzip -Z1 "$dist/$name.zip" | tr '\n' ' ')
-  [ "$entries" = "$name/LICENSE.txt $name/README.ja.txt $name/THIRD-PARTY.txt $name/mnr2txt.exe $name/munemoji.exe " ] ||
+  [ "$entries" = "$name/LICENSE.txt $name/README.ja.txt $name/THIRD-PARTY.txt $name/mnr2txt.exe $name/munemoji.exe $name/txt2mnr.exe " ] ||
     fail "$name.zip holds: $entries"
   unzip -q "$dist/$name.zip" -d "$work/$arch"
   folder=$work/$arch/$name
@@ -109,6 +115,13 @@ for arch in win64 win32; do
   cmp -s "$work/reference/sample.xlsx" "$work/$arch-out/sample.xlsx" || fail "$arch mnr2txt.exe: sample.xlsx differs"
   cmp -s "$work/reference/sample.xlsx" "$work/$arch-piped.xlsx" || fail "$arch mnr2txt.exe: --xlsx -o - differs"
   ok "$arch mnr2txt.exe under Wine: sample.xlsx, to a file and to a pipe, byte for byte the native one"
+  (
+    cd "$work"
+    "$root/scripts/wine-run.sh" "$prefix" "$folder/mnr2txt.exe" --json -o "$arch-out" sample.mnr >/dev/null
+    "$root/scripts/wine-run.sh" "$prefix" "$folder/txt2mnr.exe" -o "$arch-out/back.mnr" "$arch-out/sample.json" >/dev/null 2>&1
+  )
+  cmp -s "$work/$arch-out/back.mnr" "$work/sample.mnr" || fail "$arch txt2mnr.exe does not give the sample back"
+  ok "$arch txt2mnr.exe under Wine gives the sample back from its JSON byte for byte"
   "$root/tests/ui/run-e2e.sh" "$root/scripts/wine-run.sh" "$prefix" \
     "$driver" export "$folder/munemoji.exe" "$work/$arch-e2e" "$work/$arch-screenshots" > "$work/$arch-e2e.log" 2>&1 ||
     { cat "$work/$arch-e2e.log"; fail "$arch munemoji.exe: the export scenario"; }

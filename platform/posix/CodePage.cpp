@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <stdexcept>
 
+#include "platform/Cp932Encoder.h"
 #include "platform/Cp932Utf8Table.h"
 
 namespace codepage {
@@ -56,11 +57,31 @@ Cp932Utf8Table FromIconv() {
   return table;
 }
 
+const Cp932Utf8Table& Table() {
+  static const Cp932Utf8Table table = FromIconv();
+  return table;
+}
+
+// Built on first use from the table: only writing problem files needs it.
+const Cp932Encoder& Encoder() {
+  static const Cp932Encoder encoder = [] {
+    Cp932Encoder e;
+    Table().ForEachCharacter([&e](std::uint16_t cp932, std::uint32_t code) { e.Add(cp932, code); });
+    return e;
+  }();
+  return encoder;
+}
+
 }  // namespace
 
 void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
-  static const Cp932Utf8Table table = FromIconv();
-  table.Append(cp932, out, invalidBytes);
+  Table().Append(cp932, out, invalidBytes);
 }
+
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out, std::size_t& failedAt) {
+  return Encoder().Append(utf8, out, failedAt);
+}
+
+bool IsCanonicalCp932(std::string_view cp932) { return Encoder().IsCanonical(cp932); }
 
 }  // namespace codepage

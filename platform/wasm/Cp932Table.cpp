@@ -29,9 +29,9 @@ codepage::Cp932Utf8Table FromGeneratedTables() {
 
 namespace cp932_table {
 
-void AppendAsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
+const codepage::Cp932Utf8Table& Table() {
   static const codepage::Cp932Utf8Table table = FromGeneratedTables();
-  table.Append(cp932, out, invalidBytes);
+  return table;
 }
 
 }  // namespace cp932_table

@@ -7,8 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Cp932Utf8Table.h"
+
 namespace cp932_table {
 
-void AppendAsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
+const codepage::Cp932Utf8Table& Table();
 
 }  // namespace cp932_table

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/Cp932Encoder.h"
+
 namespace codepage {
 
 namespace {
@@ -40,7 +42,37 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
   return bytes;
 }
 
+// Built on first use from the system's own conversion to Unicode, one
+// character at a time: only writing problem files needs it.
+const Cp932Encoder& Encoder() {
+  static const Cp932Encoder encoder = [] {
+    Cp932Encoder e;
+    const auto add = [&e](const char* bytes, int size, std::uint16_t cp932) {
+      wchar_t wide[2];
+      if (MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes, size, wide, 2) == 1) e.Add(cp932, wide[0]);
+    };
+    for (int b = 0x80; b < 256; ++b) {
+      const char one[1] = {static_cast<char>(b)};
+      if (!OutsideCp932(static_cast<unsigned char>(b)) && !IsDBCSLeadByteEx(kCp932, static_cast<BYTE>(b)))
+        add(one, 1, static_cast<std::uint16_t>(b));
+      if (!IsDBCSLeadByteEx(kCp932, static_cast<BYTE>(b))) continue;
+      for (int t = 0; t < 256; ++t) {
+        const char two[2] = {static_cast<char>(b), static_cast<char>(t)};
+        add(two, 2, static_cast<std::uint16_t>(b << 8 | t));
+      }
+    }
+    return e;
+  }();
+  return encoder;
+}
+
 }  // namespace
+
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out, std::size_t& failedAt) {
+  return Encoder().Append(utf8, out, failedAt);
+}
+
+bool IsCanonicalCp932(std::string_view cp932) { return Encoder().IsCanonical(cp932); }
 
 std::wstring Cp932ToWide(std::string_view cp932, std::size_t& invalidBytes) {
   std::wstring out;

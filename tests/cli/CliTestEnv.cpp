@@ -28,6 +28,10 @@ RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& wo
   return RunProgram(HostPathOfBuildFile(MNR2TXT_PATH), args, workDir, stdinPath);
 }
 
+RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir) {
+  return RunProgram(HostPathOfBuildFile(TXT2MNR_PATH), args, workDir);
+}
+
 void MakeDir(const std::string& path) { fs::create_directories(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

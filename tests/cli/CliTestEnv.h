@@ -20,6 +20,9 @@ std::string HostPathOfBuildFile(const std::string& cmakePath);
 RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& workDir,
                      const std::string& stdinPath = "");
 
+// Runs the txt2mnr beside this test program, in workDir.
+RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir);
+
 void MakeDir(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 // Empty when the file cannot be read.

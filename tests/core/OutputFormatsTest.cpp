@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "format/Base64.h"
 #include "format/OutputFormats.h"
 #include "format/mnrFormat.h"
 #include "platform/FileServices.h"
@@ -56,23 +57,50 @@ TEST_F(OutputFormatsTest, CsvIsByteExact) {
 }
 
 TEST_F(OutputFormatsTest, JsonIsByteExact) {
-  Load(Awkward());
+  const MnrWriter w = Awkward();
+  const test_support::Bytes file = w.bytes();
+  const auto base64 = [&](std::size_t offset, std::size_t size) {
+    std::string text;
+    AppendBase64({reinterpret_cast<const char*>(file.data()) + offset, size}, text);
+    return text;
+  };
+  const auto block = [&](int g) { return ",\"block\":\"" + base64(g * 256, 256) + "\""; };
+  Load(w);
   std::string json;
   EXPECT_EQ(WriteJson(set, "s\"et\xFF.mnr", Collect(json)), 2u);  // not the file name
+  // Only the question that is not valid CP932 carries its stored record.
   std::string expected =
-      "{\"file\":\"s\\\"et\xEF\xBF\xBD.mnr\",\"genres\":[\n"
-      "{\"number\":0,\"name\":\"a,\\\"b\\\"\\t\\u001b[31m\",\"count\":1,\"problems\":[\n"
-      "{\"question\":\"Q\xEF\xBF\xBD\x7F\xE3\x81\x82\",\"choices\":[\"x,y\",\"say \\\"hi\\\"\",\"\",\"\\\\\",\"e\"]}]},\n"
-      "{\"number\":1,\"name\":\"\xEF\xBF\xBD\",\"count\":0,\"problems\":[]},\n"
-      "{\"number\":2,\"name\":\"two\",\"count\":2,\"problems\":[\n"
+      "{\"file\":\"s\\\"et\xEF\xBF\xBD.mnr\",\"format\":2,\"genres\":[\n"
+      "{\"number\":0,\"name\":\"a,\\\"b\\\"\\t\\u001b[31m\",\"count\":1" + block(0) + ",\"problems\":[\n"
+      "{\"question\":\"Q\xEF\xBF\xBD\x7F\xE3\x81\x82\",\"choices\":[\"x,y\",\"say \\\"hi\\\"\",\"\",\"\\\\\",\"e\"],"
+      "\"raw\":\"" + base64(2048, 256) + "\"}]},\n"
+      "{\"number\":1,\"name\":\"\xEF\xBF\xBD\",\"count\":0" + block(1) + ",\"problems\":[]},\n"
+      "{\"number\":2,\"name\":\"two\",\"count\":2" + block(2) + ",\"problems\":[\n"
       "{\"question\":\"1\",\"choices\":[\"a\",\"b\",\"c\",\"d\",\"e\"]},\n"
       "{\"question\":\"2\",\"choices\":[\"\",\"\",\"\",\"\",\"\"]}]},\n";
   for (int g = 3; g < 8; ++g) {
-    expected += "{\"number\":" + std::to_string(g) + ",\"name\":\"\",\"count\":0,\"problems\":[]}" +
-                (g < 7 ? ",\n" : "\n");
+    expected += "{\"number\":" + std::to_string(g) + ",\"name\":\"\",\"count\":0" + block(g) +
+                ",\"problems\":[]}" + (g < 7 ? ",\n" : "\n");
   }
-  expected += "]}\n";
+  expected += "],\"trailing\":\"\",\"trailingComplete\":true}\n";
   EXPECT_EQ(json, expected);
+}
+
+// RFC 4648's examples, and text that is not base64.
+TEST(Base64Test, EncodesAndDecodesExactly) {
+  const std::pair<std::string, std::string> examples[] = {
+      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {std::string("\xFF\xFE\x00", 3), "//4A"}};
+  for (const auto& [bytes, text] : examples) {
+    std::string encoded, decoded;
+    AppendBase64(bytes, encoded);
+    EXPECT_EQ(encoded, text);
+    EXPECT_TRUE(DecodeBase64(text, decoded));
+    EXPECT_EQ(decoded, bytes);
+  }
+  std::string ignored;
+  for (const char* bad : {"Zg", "Zg=", "Z===", "Zh==", "Zm9=v", "Zm 9v", "Zm9v\n", "=Zm9"})
+    EXPECT_FALSE(DecodeBase64(bad, ignored)) << bad;
 }
 
 TEST_F(OutputFormatsTest, OneFileIsTheEightGenreFilesInOrder) {
@@ -105,6 +133,37 @@ TEST_F(OutputFormatsTest, AFailingSinkStopsTheWriter) {
   EXPECT_THROW(WriteJson(set, "x", failing), platform::EInOutError);
   EXPECT_THROW(WriteXlsx(set, failing), platform::EInOutError);
   EXPECT_EQ(calls, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// The JSON keeps at most 1 MiB after the last record and says whether that
+// was all; the loader reads no further than one byte past the limit.
+TEST(JsonTrailingBytes, KeptUpToTheLimitAndToldWhenCut) {
+  MnrWriter w;
+  w.genre(0).problems = {Problem{"q", {"a"}}};
+  const test_support::Bytes file = w.bytes();
+  for (const std::size_t extra : {kJsonTrailingBytesKept, kJsonTrailingBytesKept + 1}) {
+    test_support::Bytes bytes = file;
+    bytes.resize(file.size() + extra, 0x5A);
+    T_mnrFormat set;
+    set.KeepTrailingBytes(kJsonTrailingBytesKept);
+    ASSERT_TRUE(set.LoadFromBytes(bytes, "t"));
+    EXPECT_EQ(set.TrailingBytes(), std::string(kJsonTrailingBytesKept, 'Z'));
+    EXPECT_EQ(set.TrailingComplete(), extra == kJsonTrailingBytesKept);
+    std::string json;
+    WriteJson(set, "t", [&json](std::string_view b) { json += b; });
+    const std::string end = extra == kJsonTrailingBytesKept ? "\",\"trailingComplete\":true}\n"
+                                                            : "\",\"trailingComplete\":false}\n";
+    EXPECT_EQ(json.substr(json.size() - end.size()), end);
+  }
+  T_mnrFormat ignoring;  // by default nothing after the last record is read
+  test_support::Bytes bytes = file;
+  bytes.push_back(1);
+  ASSERT_TRUE(ignoring.LoadFromBytes(bytes, "t"));
+  EXPECT_EQ(ignoring.TrailingBytes(), "");
 }
 
 }  // namespace

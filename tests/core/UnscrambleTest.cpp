@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "format/ProblemFileWriter.h"
 #include "format/Unscramble.h"
 #include "tests/support/MnrWriter.h"
 
@@ -110,7 +111,8 @@ TEST_P(DoubleByteAgreementTest, BoundaryRuleEqualsParityRule) {
 
     ProblemRecord record;
     std::copy(stored.begin(), stored.end(), record.Bytes);
-    UnscrambleRecord(record);
+    TextLengths lengths;
+    UnscrambleRecord(record, lengths);
     ASSERT_EQ(Bytes(record.Bytes, record.Bytes + 256), boundary) << "round " << round;
   }
 }
@@ -123,7 +125,8 @@ TEST(UnscrambleRecordTest, MendedCasesDifferFromParityRule) {
   const Bytes stored = MnrWriter::storedRecord(p);
   ProblemRecord record;
   std::copy(stored.begin(), stored.end(), record.Bytes);
-  UnscrambleRecord(record);
+  TextLengths lengths;
+  UnscrambleRecord(record, lengths);
   const Bytes got(record.Bytes, record.Bytes + 256);
 
   Bytes expected = Field("ab" + kA + "c", 116);
@@ -142,8 +145,10 @@ TEST(UnscrambleRecordTest, ChoicesAreSeparateFields) {
   const Bytes stored = MnrWriter::storedRecord(p);
   ProblemRecord record;
   std::copy(stored.begin(), stored.end(), record.Bytes);
-  UnscrambleRecord(record);
+  TextLengths lengths;
+  UnscrambleRecord(record, lengths);
   EXPECT_EQ(Bytes(record.Bytes, record.Bytes + 256), MnrWriter::expectedRecord(p));
+  EXPECT_EQ(Bytes(lengths.Field, lengths.Field + 6), Bytes({0, 28, 0, 1, 0, 28}));
   EXPECT_EQ(record.Bytes[144], 0x20);  // choice 2: padding only
   EXPECT_EQ(record.Bytes[255], 'c');   // fifth choice, full width
   EXPECT_EQ(record.Bytes[0], 0x20);    // empty question untouched
@@ -154,7 +159,7 @@ TEST(UnscrambleRecordTest, ChoicesAreSeparateFields) {
 // Arbitrary stored records, rich in the bytes that decide where a text ends
 // (stored spaces, bytes that unscramble to lead bytes, stored 0xA0 trails):
 // the product's unscrambling must equal the writer's character-by-character
-// walk. The product decides each space by the parity of the run of
+// walk, and the lengths it finds must scramble the record back exactly. The product decides each space by the parity of the run of
 // lead-capable bytes before it (looking back, or through 64-bit masks on
 // x86-64), so long runs of such bytes before a space are what this is after.
 TEST(UnscrambleRecordTest, ArbitraryRecordsFollowTheCharacterWalk) {
@@ -169,8 +174,11 @@ TEST(UnscrambleRecordTest, ArbitraryRecordsFollowTheCharacterWalk) {
     }
     ProblemRecord record;
     std::copy(stored.begin(), stored.end(), record.Bytes);
-    UnscrambleRecord(record);
+    TextLengths lengths;
+    UnscrambleRecord(record, lengths);
     ASSERT_EQ(Bytes(record.Bytes, record.Bytes + 256), MnrWriter::unscramble(stored)) << "round " << round;
+    const ProblemRecord back = StoredRecord(record, lengths);
+    ASSERT_EQ(Bytes(back.Bytes, back.Bytes + 256), stored) << "round " << round;
   }
 }
 
@@ -201,11 +209,15 @@ TEST(UnscrambleRecordTest, EveryPathEqualsThePortableOne) {
         stored.Bytes[i++] = byteOf(kind);
     }
     ProblemRecord expected = stored;
-    paths.back().Unscramble(expected);
+    TextLengths expectedLengths;
+    paths.back().Unscramble(expected, expectedLengths);
     for (const UnscramblePath& path : paths) {
       ProblemRecord got = stored;
-      path.Unscramble(got);
+      TextLengths gotLengths;
+      path.Unscramble(got, gotLengths);
       ASSERT_EQ(Bytes(got.Bytes, got.Bytes + 256), Bytes(expected.Bytes, expected.Bytes + 256))
+          << path.Name << ", round " << round;
+      ASSERT_EQ(Bytes(gotLengths.Field, gotLengths.Field + 6), Bytes(expectedLengths.Field, expectedLengths.Field + 6))
           << path.Name << ", round " << round;
     }
   }

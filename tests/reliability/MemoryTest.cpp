@@ -21,7 +21,9 @@ using test_support::Bytes;
 using test_support::MnrWriter;
 namespace fault_injection = platform::fault_injection;
 
-constexpr std::size_t kRecord = 256;
+// A record, and the lengths of its six texts that unscrambling keeps so the
+// record can be scrambled back (for the JSON and txt2mnr --check).
+constexpr std::size_t kRecord = sizeof(ProblemRecord) + sizeof(TextLengths);
 // Room for what a load needs besides the record arrays (paths, the open
 // file's name).
 constexpr std::size_t kSlack = 64 * 1024;

@@ -16,7 +16,7 @@ void ExpectSame(const std::string& cp932) {
   std::string native, table;
   std::size_t nativeInvalid = 0, tableInvalid = 0;
   codepage::AppendCp932AsUtf8(cp932, native, nativeInvalid);
-  cp932_table::AppendAsUtf8(cp932, table, tableInvalid);
+  cp932_table::Table().Append(cp932, table, tableInvalid);
   ASSERT_EQ(table, native) << testing::PrintToString(cp932);
   ASSERT_EQ(tableInvalid, nativeInvalid) << testing::PrintToString(cp932);
 }

@@ -1,6 +1,6 @@
 // The page's narrow interface to the core, compiled to WebAssembly: load a
 // problem file's bytes, then ask for genre names, counts, lines and the
-// output files' bytes. Texts for the screen come as UTF-8, left in one result
+// output files' bytes; or give a CSV or JSON and get its problem file back. Texts for the screen come as UTF-8, left in one result
 // buffer (mnr_result) with their length returned; output files come as
 // mnr2txt writes them, streamed in pieces to the page's Module.onPiece.
 
@@ -13,8 +13,11 @@
 
 #include "format/GenreText.h"
 #include "format/OutputFormats.h"
+#include "format/ProblemFileWriter.h"
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
+#include "importing/CsvInput.h"
+#include "importing/JsonInput.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -61,6 +64,7 @@ EMSCRIPTEN_KEEPALIVE std::uint8_t* mnr_input(std::size_t size) {
 // Loads the bytes given to mnr_input, then releases them. 1 when they are a
 // problem file.
 EMSCRIPTEN_KEEPALIVE int mnr_load() {
+  problems.KeepTrailingBytes(kJsonTrailingBytesKept);  // for the JSON output
   const bool ok = problems.LoadFromBytes(input, "");
   std::vector<std::uint8_t>().swap(input);
   return ok ? 1 : 0;
@@ -110,6 +114,33 @@ EMSCRIPTEN_KEEPALIVE void mnr_write_one_file(int utf8) {
 EMSCRIPTEN_KEEPALIVE void mnr_write_csv() { invalidBytes += WriteCsv(problems, kToPage); }
 EMSCRIPTEN_KEEPALIVE void mnr_write_xlsx() { invalidBytes += WriteXlsx(problems, kToPage); }
 EMSCRIPTEN_KEEPALIVE void mnr_write_json() { invalidBytes += WriteJson(problems, fileName, kToPage); }
+
+// The way back: a CSV or JSON given to mnr_input (its name to
+// mnr_file_name) checked as txt2mnr checks it. kind 0: JSON, 1: CSV;
+// formulaGuard 1 takes one leading apostrophe from each CSV text cell.
+// Returns 1 and streams the problem file's bytes to Module.onPiece, or 0
+// and streams nothing; either way the messages (errors and warnings, as
+// txt2mnr words them, one a line, UTF-8) are left in the result buffer:
+// the return value is their length in bytes, or -1 - that length when
+// nothing was written.
+EMSCRIPTEN_KEEPALIVE int mnr_write_back(int kind, int formulaGuard) {
+  importing::Diagnostics diagnostics;
+  const std::string_view bytes(reinterpret_cast<const char*>(input.data()), input.size());
+  std::optional<ProblemFileImage> image;
+  if (kind == 0) {
+    image = importing::ReadJson(bytes, std::nullopt, diagnostics);
+  } else {
+    importing::CsvSettings settings;
+    settings.formulaGuard = formulaGuard != 0;
+    image = importing::ReadCsv(bytes, settings, diagnostics);
+  }
+  std::vector<std::uint8_t>().swap(input);
+  result.clear();
+  for (const importing::Diagnostic& d : diagnostics.Items()) result += importing::Describe(fileName, d) + "\n";
+  if (!image) return -static_cast<int>(result.size()) - 1;
+  WriteProblemFile(*image, kToPage);
+  return static_cast<int>(result.size());
+}
 
 EMSCRIPTEN_KEEPALIVE const char* mnr_result() { return result.data(); }
 

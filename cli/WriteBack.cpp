@@ -1,0 +1,205 @@
+#include "cli/WriteBack.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/Terminal.h"
+#include "format/ProblemFileWriter.h"
+#include "importing/CsvInput.h"
+#include "importing/GenreTextInput.h"
+#include "importing/ImportTexts.h"
+#include "importing/JsonInput.h"
+#include "importing/ProblemSetBuilder.h"
+#include "path/PathText.h"
+#include "platform/CodePage.h"
+#include "platform/FileServices.h"
+
+namespace cli {
+
+namespace {
+
+using import_text::Fill;
+
+enum class InputKind { kUnknown, kJson, kCsv, kGenreText };
+
+#ifdef _WIN32
+constexpr char kSeparators[] = "\\/:";
+#else
+constexpr char kSeparators[] = "/";
+#endif
+
+// A name and its extension, lower case ("" when it has none).
+std::string ExtensionOf(const std::string& name) {
+  const std::size_t dot = FindLastOf(name, ".");
+  const std::size_t separator = FindLastOf(name, kSeparators);
+  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
+  std::string extension = name.substr(dot);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+// A genre text file is BASE0.txt ... BASE7.txt: its name without ".txt"
+// ends in the genre's digit.
+InputKind KindOf(const std::string& name) {
+  const std::string extension = ExtensionOf(name);
+  if (extension == ".json") return InputKind::kJson;
+  if (extension == ".csv") return InputKind::kCsv;
+  if (extension == ".txt" && name.size() > 4) {
+    const char digit = name[name.size() - 5];
+    if (digit >= '0' && digit <= '7') return InputKind::kGenreText;
+  }
+  return InputKind::kUnknown;
+}
+
+// The name without its extension, and for genre text also without the digit.
+std::string BaseOf(const std::string& name, InputKind kind) {
+  std::string base = name.substr(0, name.size() - ExtensionOf(name).size());
+  if (kind == InputKind::kGenreText) base.pop_back();
+  return base;
+}
+
+void Print(Stream stream, const std::string& shown, const std::string& text) {
+  TerminalLine().Host(import_text::kProgram).Host(shown).Host(": ").Host(text).PrintTo(stream);
+}
+
+void PrintDiagnostics(const importing::Diagnostics& diagnostics, const std::string& shown,
+                      const std::string& genreBase) {
+  for (const importing::Diagnostic& d : diagnostics.Items()) {
+    // For genre text files, each message names the genre's own file.
+    const std::string file = genreBase.empty() || d.where.genre < 0
+                                 ? shown
+                                 : genreBase + std::to_string(d.where.genre) + ".txt";
+    TerminalLine().Host(import_text::kProgram).Host(importing::Describe(file, d)).PrintTo(Stream::kErr);
+  }
+}
+
+std::optional<ProblemFileImage> ReadInput(InputKind kind, const std::string& full, const std::string& fullBase,
+                                          const WriteBackSettings& settings, importing::Diagnostics& diagnostics) {
+  if (kind == InputKind::kGenreText) {
+    importing::ProblemSetBuilder builder(settings.templateHeader, diagnostics);
+    for (int g = 0; g < mnr_layout::kGenreCount && !diagnostics.Full(); ++g) {
+      std::string bytes;
+      try {
+        bytes = ReadWholeFile(fullBase + std::to_string(g) + ".txt");
+      } catch (const platform::EInOutError& e) {
+        std::string message;
+        std::size_t ignored = 0;
+        codepage::AppendCp932AsUtf8(e.what(), message, ignored);
+        diagnostics.Error({0, 0, g}, Fill(import_text::kCannotRead, {message}));
+        continue;
+      }
+      importing::ReadGenreText(bytes, g, builder, diagnostics);
+    }
+    return diagnostics.HasErrors() ? std::nullopt : builder.Finish();
+  }
+  const std::string bytes = ReadWholeFile(full);
+  if (kind == InputKind::kJson) return importing::ReadJson(bytes, settings.templateHeader, diagnostics);
+  return importing::ReadCsv(bytes, {settings.formulaGuard, settings.templateHeader}, diagnostics);
+}
+
+// Writes to a temporary name in the output's folder, then renames it into
+// place: the output appears complete or not at all.
+void WriteOutput(const ProblemFileImage& image, const std::string& outFull, bool force) {
+  static int written = 0;
+  const std::string temporary = outFull + "." + std::to_string(getpid()) + "-" + std::to_string(++written) + ".tmp";
+  try {
+    platform::TextFile out(temporary, 64 * 1024);
+    WriteProblemFile(image, [&out](std::string_view bytes) { out.Write(bytes); });
+    out.Close();
+    platform::RenameFile(temporary, outFull, force);
+  } catch (...) {
+    try {
+      platform::RemoveFile(temporary);
+    } catch (const platform::EInOutError&) {
+      // Never created, or already gone.
+    }
+    throw;
+  }
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& fullPath) {
+  // In pieces, joined once at the end: growing one string by doubling
+  // would hold up to three times the file for a moment.
+  platform::BlockFile file(fullPath);
+  std::vector<std::string> pieces;
+  std::size_t total = 0, n;
+  do {
+    pieces.emplace_back(1 << 20, '\0');
+    n = file.Read(pieces.back().data(), pieces.back().size());
+    pieces.back().resize(n);
+    total += n;
+  } while (n > 0);
+  file.Close();
+  std::string bytes;
+  bytes.reserve(total);
+  for (std::string& piece : pieces) {
+    bytes += piece;
+    std::string().swap(piece);
+  }
+  return bytes;
+}
+
+bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
+  const InputKind kind = KindOf(file);
+  if (kind == InputKind::kUnknown) {
+    Print(Stream::kErr, file, import_text::kUnknownKind);
+    return false;
+  }
+  std::string full, outFull;
+  const std::string outShown = settings.output ? *settings.output : BaseOf(file, kind) + ".mnr";
+  try {
+    full = platform::FullPathFromNative(file);
+  } catch (const platform::EInOutError& e) {
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kCannotRead, {""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    return false;
+  }
+  try {
+    outFull = platform::FullPathFromNative(outShown);
+  } catch (const platform::EInOutError& e) {
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kNotWritten, {outShown, ""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    return false;
+  }
+  if (!settings.force && (platform::FileExists(outFull) || platform::DirectoryExists(outFull))) {
+    Print(Stream::kErr, file, Fill(import_text::kOutputExists, {outShown}));
+    return false;
+  }
+  const std::string genreBase = kind == InputKind::kGenreText ? BaseOf(file, kind) : "";
+  importing::Diagnostics diagnostics;
+  std::optional<ProblemFileImage> image;
+  try {
+    image = ReadInput(kind, full, BaseOf(full, kind), settings, diagnostics);
+  } catch (const platform::EInOutError& e) {
+    PrintDiagnostics(diagnostics, file, genreBase);
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kCannotRead, {""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    return false;
+  }
+  PrintDiagnostics(diagnostics, file, genreBase);
+  if (!image) {
+    Print(Stream::kErr, file, import_text::kNotWrittenErrors);
+    return false;
+  }
+  try {
+    WriteOutput(*image, outFull, settings.force);
+  } catch (const platform::EInOutError& e) {
+    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
+        .Host(Fill(import_text::kNotWritten, {outShown, ""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    return false;
+  }
+  Print(Stream::kOut, file, Fill(import_text::kWrote, {outShown}));
+  return true;
+}
+
+}  // namespace cli
