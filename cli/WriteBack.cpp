@@ -4,13 +4,6 @@
 #include <cctype>
 #include <vector>
 
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
-
 #include "cli/Terminal.h"
 #include "format/ProblemFileWriter.h"
 #include "importing/CsvInput.h"
@@ -21,6 +14,7 @@
 #include "path/PathText.h"
 #include "platform/CodePage.h"
 #include "platform/FileServices.h"
+#include "platform/ReplacementFile.h"
 
 namespace cli {
 
@@ -105,24 +99,13 @@ std::optional<ProblemFileImage> ReadInput(InputKind kind, const std::string& ful
   return importing::ReadCsv(bytes, {settings.formulaGuard, settings.templateHeader}, diagnostics);
 }
 
-// Writes to a temporary name in the output's folder, then renames it into
-// place: the output appears complete or not at all.
+// The output appears complete or not at all, and without --force never in
+// place of a file that appeared at its name meanwhile.
 void WriteOutput(const ProblemFileImage& image, const std::string& outFull, bool force) {
-  static int written = 0;
-  const std::string temporary = outFull + "." + std::to_string(getpid()) + "-" + std::to_string(++written) + ".tmp";
-  try {
-    platform::TextFile out(temporary, 64 * 1024);
-    WriteProblemFile(image, [&out](std::string_view bytes) { out.Write(bytes); });
-    out.Close();
-    platform::RenameFile(temporary, outFull, force);
-  } catch (...) {
-    try {
-      platform::RemoveFile(temporary);
-    } catch (const platform::EInOutError&) {
-      // Never created, or already gone.
-    }
-    throw;
-  }
+  using platform::ReplacementFile;
+  ReplacementFile out(outFull, 64 * 1024, force ? ReplacementFile::Existing::kReplace : ReplacementFile::Existing::kKeep);
+  WriteProblemFile(image, [&out](std::string_view bytes) { out.Write(bytes); });
+  out.Commit();
 }
 
 }  // namespace

@@ -42,11 +42,6 @@ std::string FullPathFromNative(const std::string& nativePath) {
   return full;
 }
 
-void RenameFile(const std::string& from, const std::string& to, bool replace) {
-  RaiseIfFailed(native::RenameFile(from, to, replace));
-}
-
-void RemoveFile(const std::string& name) { RaiseIfFailed(native::RemoveFile(name)); }
 
 BlockFile::BlockFile(const std::string& name) {
   RaiseIfFailed(native::OpenForReading(name, handle_));

@@ -29,11 +29,6 @@ void SetCurrentDir(const std::string& path);
 // "quiz\set1.mnr" on Windows) into a full Windows-form path.
 std::string FullPathFromNative(const std::string& nativePath);
 
-// Gives a file a new name in the same folder; an existing file of that name
-// is replaced only when replace is true (else EInOutError 80).
-void RenameFile(const std::string& from, const std::string& to, bool replace);
-void RemoveFile(const std::string& name);
-
 // A file opened for whole-block reads: reading only, sharing reading and
 // writing with other programs, the file must exist.
 class BlockFile {

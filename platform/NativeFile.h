@@ -21,18 +21,16 @@ int CreateForWriting(const std::string& name, NativeHandle& handle);
 int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived);
 int Write(NativeHandle handle, const void* bytes, std::size_t count);
 int Close(NativeHandle handle);
-// Gives the file from the name to; an existing file there is replaced only
-// when replace is true (else code 80, the file exists).
-int RenameFile(const std::string& from, const std::string& to, bool replace);
-int RemoveFile(const std::string& name);
 
 // The private file of a ReplacementFile, in the folder of name. privateName
 // is its name where removing it takes one (empty while it has none).
 int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::string& privateName);
 // Renames the private file over name, flushed to the disk first where it
-// replaces an earlier file. Always closes the handle; on failure the
+// replaces an earlier file; with replace false, a file at name stays and the
+// result is 80 (the file exists). Always closes the handle; on failure the
 // private file is removed.
-int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name);
+int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name,
+               bool replace);
 // Closes the handle and removes the private file.
 void DiscardPrivate(NativeHandle handle, const std::string& privateName) noexcept;
 

@@ -10,8 +10,8 @@ namespace platform {
 
 using fault_injection::Operation;
 
-ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize)
-    : name_(name), buffer_(bufferSize) {
+ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize, Existing existing)
+    : name_(name), existing_(existing), buffer_(bufferSize) {
   if (int code = native::CreatePrivateBeside(name, handle_, privateName_)) throw EInOutError(code);
   open_ = true;
 }
@@ -56,7 +56,7 @@ void ReplacementFile::Commit() {
     throw EInOutError(injected);
   }
   open_ = false;  // PutInPlace closes the handle whatever happens
-  if (int code = native::PutInPlace(handle_, privateName_, name_)) throw EInOutError(code);
+  if (int code = native::PutInPlace(handle_, privateName_, name_, existing_ == Existing::kReplace)) throw EInOutError(code);
 }
 
 }  // namespace platform

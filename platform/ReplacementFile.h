@@ -21,10 +21,16 @@ namespace platform {
 
 class ReplacementFile {
  public:
+  // What Commit does when a file already stands at the name: replace it, or
+  // leave it and raise 80 (the file exists), for outputs that must never
+  // overwrite another's file.
+  enum class Existing { kReplace, kKeep };
+
   // Creates the private file in the folder of name (a full Windows-form
   // path). Raises EInOutError with the system's code when it cannot be made:
   // a missing folder (3), no right to write there (5), a full disk (112).
-  ReplacementFile(const std::string& name, std::size_t bufferSize);
+  ReplacementFile(const std::string& name, std::size_t bufferSize,
+                  Existing existing = Existing::kReplace);
   ~ReplacementFile();  // removes the private file unless Commit succeeded
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -42,6 +48,7 @@ class ReplacementFile {
   void Discard() noexcept;
 
   std::string name_;
+  Existing existing_;
   NativeHandle handle_ = 0;
   std::string privateName_;  // where the private file has a name, that name
   bool open_ = false;

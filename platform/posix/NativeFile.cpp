@@ -231,24 +231,4 @@ int Close(NativeHandle handle) {
   return close(static_cast<int>(handle)) == 0 ? 0 : WindowsCode(errno, "");
 }
 
-int RenameFile(const std::string& from, const std::string& to, bool replace) {
-  std::string hostFrom, hostTo;
-  if (int code = HostPath(from, hostFrom)) return code;
-  if (int code = HostPath(to, hostTo)) return code;
-  if (replace) return rename(hostFrom.c_str(), hostTo.c_str()) == 0 ? 0 : WindowsCode(errno, hostTo);
-  // Without replacing, and without a moment in which another program's
-  // file of that name could be lost: a second name, then the first removed.
-  if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return WindowsCode(errno, hostTo);
-  if (link(hostFrom.c_str(), hostTo.c_str()) != 0) return WindowsCode(errno, hostTo);
-  unlink(hostFrom.c_str());
-  return 0;
-}
-
-int RemoveFile(const std::string& name) {
-  std::string host;
-  if (int code = HostPath(name, host)) return code;
-  return unlink(host.c_str()) == 0 ? 0 : WindowsCode(errno, host);
-}
-
 }  // namespace platform::native

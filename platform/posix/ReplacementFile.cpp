@@ -181,9 +181,21 @@ int LinkUnnamed(int fd, const std::string& dest, std::string& named) {
   return kErrorFileExists;
 }
 
-int RenameOver(const std::string& named, const std::string& dest) {
+// Without replacing: renameat2's RENAME_NOREPLACE, or where a file system
+// lacks it, a second name made by link (which never replaces) and the
+// first removed. Either way no other file at dest is lost, even for a moment.
+int RenameNew(const std::string& named, const std::string& dest) {
+  if (renameat2(AT_FDCWD, named.c_str(), AT_FDCWD, dest.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (link(named.c_str(), dest.c_str()) != 0) return errno;
+  unlink(named.c_str());
+  return 0;
+}
+
+int RenameOver(const std::string& named, const std::string& dest, bool replace) {
   InterruptsBlocked blocked;
-  if (rename(named.c_str(), dest.c_str()) != 0) return WindowsCode(errno, dest);
+  if (replace ? rename(named.c_str(), dest.c_str()) != 0 : (errno = RenameNew(named, dest)) != 0)
+    return WindowsCode(errno, dest);
   Forget(named);
   return 0;
 }
@@ -211,17 +223,18 @@ int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::stri
   return 0;
 }
 
-int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name) {
+int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name,
+               bool replace) {
   const int fd = static_cast<int>(handle);
   std::string dest, named = privateName;
   int code = HostPath(name, dest);
   if (code == 0 && fchmod(fd, NewFileMode()) != 0) code = WindowsCode(errno, dest);
-  if (code == 0 && Replaces(dest) && fsync(fd) != 0) code = WindowsCode(errno, dest);
+  if (code == 0 && replace && Replaces(dest) && fsync(fd) != 0) code = WindowsCode(errno, dest);
   if (code == 0 && named.empty()) code = LinkUnnamed(fd, dest, named);
   // Closed while only the private name has it: a network file system reports
   // its last write errors here.
   if (close(fd) != 0 && code == 0) code = WindowsCode(errno, dest);
-  if (code == 0) code = RenameOver(named, dest);
+  if (code == 0) code = RenameOver(named, dest, replace);
   if (code != 0 && !named.empty()) RemoveNamed(named);
   return code;
 }

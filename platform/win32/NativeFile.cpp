@@ -115,10 +115,4 @@ int Write(NativeHandle handle, const void* bytes, std::size_t count) {
 
 int Close(NativeHandle handle) { return CloseHandle(ToHandle(handle)) ? 0 : LastError(); }
 
-int RenameFile(const std::string& from, const std::string& to, bool replace) {
-  return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) ? 0 : LastError();
-}
-
-int RemoveFile(const std::string& name) { return DeleteFileA(name.c_str()) ? 0 : LastError(); }
-
 }  // namespace platform::native

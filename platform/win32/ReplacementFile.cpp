@@ -45,12 +45,12 @@ bool MarkForDeletion(HANDLE file, bool remove) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
 }
 
-// Renames the open file over target, replacing what stands there.
-bool RenameOver(HANDLE file, const std::wstring& target) {
+// Renames the open file to target, replacing what stands there if asked.
+bool RenameOver(HANDLE file, const std::wstring& target, bool replace) {
   const std::size_t nameBytes = target.size() * sizeof(wchar_t);
   std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
   auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  info->ReplaceIfExists = TRUE;
+  info->ReplaceIfExists = replace ? TRUE : FALSE;
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<DWORD>(nameBytes);
   std::memcpy(info->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
@@ -97,17 +97,17 @@ int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::stri
   return ERROR_FILE_EXISTS;
 }
 
-int PutInPlace(NativeHandle handle, const std::string&, const std::string& name) {
+int PutInPlace(NativeHandle handle, const std::string&, const std::string& name, bool replace) {
   HANDLE file = reinterpret_cast<HANDLE>(handle);
   AcquireSRWLockExclusive(&commitLock);
   int code = 0;
   // On the disk before it replaces an earlier file, as on other systems.
   const std::wstring target = WidePath(name);
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool replaces = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const bool replaces = replace && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   if (replaces && !FlushFileBuffers(file)) code = LastError();
   if (code == 0 && !MarkForDeletion(file, false)) code = LastError();
-  if (code == 0 && !RenameOver(file, target)) {
+  if (code == 0 && !RenameOver(file, target, replace)) {
     code = LastError();
     MarkForDeletion(file, true);
   }

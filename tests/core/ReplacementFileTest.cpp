@@ -103,6 +103,28 @@ TEST_F(ReplacementFileTest, TheEarlierFileStandsUntilTheWholeNewOneTakesItsPlace
   EXPECT_EQ(Others(dir), std::vector<std::string>{"new.txt"});
 }
 
+TEST_F(ReplacementFileTest, KeepingAnExistingFileRefusesToReplaceIt) {
+  // A file that appeared at the name while the new one was written stays,
+  // and so does a link there (never written through); a free name is taken.
+  const auto keep = [&](const std::string& name) {
+    ReplacementFile out(dir.win(name), kBuffer, ReplacementFile::Existing::kKeep);
+    out.Write(Pattern(3 * kBuffer));
+    out.Commit();
+  };
+  EXPECT_EQ(CodeOf([&] { keep("out.txt"); }), 80);
+  EXPECT_EQ(Contents(dir.host("out.txt")), "earlier\r\n");
+  EXPECT_EQ(Others(dir), std::vector<std::string>{});
+#ifndef _WIN32
+  ASSERT_EQ(symlink("out.txt", dir.host("link.txt").c_str()), 0);
+  EXPECT_EQ(CodeOf([&] { keep("link.txt"); }), 80);
+  EXPECT_EQ(Contents(dir.host("out.txt")), "earlier\r\n");
+  test_env::Remove(dir.host("link.txt"));
+#endif
+  EXPECT_EQ(CodeOf([&] { keep("new.txt"); }), -1);
+  EXPECT_EQ(Contents(dir.host("new.txt")), Pattern(3 * kBuffer));
+  EXPECT_EQ(Others(dir), std::vector<std::string>{"new.txt"});
+}
+
 TEST_F(ReplacementFileTest, AnyFailureLeavesTheEarlierFileAndNothingElse) {
   const std::string bytes = Pattern(5 * kBuffer + 3);  // six write-outs
   auto attempt = [&](bool commit) {
