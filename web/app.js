@@ -11,7 +11,6 @@
   const kSay = {
     made: (name) => `${name} を作ったにょ！`,
     invalid: (n) => `（CP932 でない ${n} バイトは U+FFFD にしたにょ）`,
-    empty: '（空）',
   };
 
   // --- the converter: a worker answering requests by id ------------------
@@ -114,8 +113,11 @@
   const wantUtf8 = () => document.querySelector('input[name=encoding]:checked').value === 'utf8';
   const kOutputControls = ['BitBtn_Decode1', 'BitBtn_Decode2', 'Button_Csv', 'Button_Json', 'Button_Xlsx'];
 
+  // The status line is as narrow as the window's; the whole text is also
+  // its tooltip (and a screen reader reads it all).
   function setStatus(text) {
     $('Panel_Help').textContent = text;
+    $('Panel_Help').title = text;
   }
 
   // RefreshGenreList: the eight lines, the file's name, the output controls.
@@ -267,7 +269,7 @@
     const text = (tag, value) => {
       const element = document.createElement(tag);
       element.textContent = value;
-      if (value === '') element.dataset.empty = kSay.empty;
+      if (value === '') element.className = 'empty';
       return element;
     };
     $('Problems_List').append(...problems.map((problem, n) => {
@@ -342,6 +344,7 @@
   startConverter().then((started) => {
     texts = started.texts;
     idleMemory = started.memory;
+    document.body.dataset.idleMemory = idleMemory;
     canXlsx = started.xlsx;
     blankLines = started.lines;
     document.title = texts.appTitle;
