@@ -251,21 +251,31 @@
     if (!loadedName || busy) return;
     problemGenre = genre;
     problemsShown = 0;
-    $('Problems_Title').textContent = $('ListBox_Gerne').children[genre].textContent;
-    const link = $('Problems_Download');
-    link.textContent = `${baseName()}${genre}.txt`;
-    link.dataset.genre = genre;
-    $('Problems_List').replaceChildren();
-    $('Problems').hidden = false;
     await showMoreProblems();
   }
 
-  // The next page of problems: numbered, each with its numbered choices; an
-  // empty text shows as empty rather than vanishing.
+  // The next page of problems (the first: with the genre's title and link):
+  // numbered, each with its numbered choices; an empty text shows as empty
+  // rather than vanishing.
   async function showMoreProblems() {
     const genre = problemGenre, first = problemsShown;
-    const { total, problems } = await converter.request('problems', { genre, first, count: kProblemsPerPage });
+    let answer;
+    try {
+      answer = await converter.request('problems', { genre, first, count: kProblemsPerPage });
+    } catch (error) {
+      if (!(error instanceof Stopped)) console.warn(error.message);
+      return;
+    }
+    const { total, problems } = answer;
     if (genre !== problemGenre || first !== problemsShown) return;
+    if (first === 0) {
+      $('Problems_Title').textContent = $('ListBox_Gerne').children[genre].textContent;
+      const link = $('Problems_Download');
+      link.textContent = `${baseName()}${genre}.txt`;
+      link.dataset.genre = genre;
+      $('Problems_List').replaceChildren();
+      $('Problems').hidden = false;
+    }
     const text = (tag, value) => {
       const element = document.createElement(tag);
       element.textContent = value;

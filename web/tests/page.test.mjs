@@ -219,6 +219,18 @@ for (const engine of engines) {
             await waitForText(page, 'Panel_Help', 'sample1.txt を作ったにょ！');
             await page.setViewport({ width: 760, height: 620 });
             await page.screenshot({ path: path.join(screenshots, `page-${engine}.png`) });
+
+            // Japanese names in the zip, as Debian's unzip lists them.
+            const dir = tempDir();
+            t.after(() => fs.rmSync(dir, { recursive: true }));
+            const japanese = path.join(dir, 'むねり問題.mnr');
+            fs.copyFileSync(sample, japanese);
+            await loadAndWait(page, japanese);
+            const zip = await eightFiles(session);
+            assert.equal(zip.name, 'むねり問題.zip');
+            fs.writeFileSync(path.join(dir, zip.name), zip.bytes);
+            const listed = execFileSync('unzip', ['-Z1', path.join(dir, zip.name)], { env: { ...process.env, LC_ALL: 'C.UTF-8' } });
+            assert.deepEqual(listed.toString('utf8').trim().split('\n'), [...Array(8).keys()].map((g) => `むねり問題${g}.txt`));
           } else {
             const zip = await eightFiles(session);
             assertSameFiles(zip.files, mnr2txtOutputs(sample));
@@ -278,6 +290,16 @@ for (const engine of engines) {
           const [now, idle] = await memory();
           assert.equal(now, idle);
           assertSameFiles((await eightFiles(session)).files, mnr2txtOutputs(sample));
+
+          // A leading dot belongs to the name: ".hidden.mnr" and ".hidden" both give ".hidden0.txt" ...
+          const expected = Object.values(mnr2txtOutputs(sample));
+          for (const name of ['.hidden.mnr', '.hidden']) {
+            fs.copyFileSync(sample, path.join(dir, name));
+            await loadAndWait(page, path.join(dir, name));
+            const { files } = await eightFiles(session);
+            assert.deepEqual(Object.keys(files), [...Array(8).keys()].map((g) => `.hidden${g}.txt`));
+            assert.ok(Object.values(files).every((bytes, g) => bytes.equals(expected[g])));
+          }
           assert.deepEqual(session.errors, []);
         });
 
