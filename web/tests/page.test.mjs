@@ -157,6 +157,8 @@ for (const engine of engines) {
           const session = await newSession(t);
           const { page } = session;
           assert.equal(await textOf(page, 'Panel_Help'), kNoFile);
+          assert.deepEqual(await page.$eval('#Panel_Help', (status) => [status.getAttribute('role'), status.getAttribute('aria-live')]),
+                           ['status', 'polite'], 'the status line is a live region');
           const policy = await page.$eval('meta[http-equiv=Content-Security-Policy]', (meta) => meta.content);
           assert.match(policy, /default-src 'none'/);
           assert.doesNotMatch(policy, /'unsafe-inline'|'unsafe-eval'|\*/);
