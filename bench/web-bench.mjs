@@ -1,27 +1,29 @@
 // The page's figures: the maximal file loaded and its eight genre files made
 // downloadable (the zip the page hands over), as the page times it from the
-// file's arrival to the zip's bytes, best of five runs in headless chromium.
+// file's arrival to the zip's bytes, best of five runs in headless chromium,
+// the page opened from disk (munemoji.html).
 //   node bench/web-bench.mjs MAXIMAL.mnr   (run from bench/web.sh)
-import { downloadBytes, openPage, serveSite } from '../web/tests/harness.mjs';
+import { chooseFile, downloadBytes, fileUrl, launch, openPage } from '../web/tests/harness.mjs';
 
 const file = process.argv[2];
-const server = await serveSite();
+const browser = await launch(process.env.MUNEMOJI_ENGINE ?? 'chromium');
 let best = null;
 try {
   for (let run = 0; run < 5; ++run) {
-    const page = await openPage(server.url);
+    const session = await openPage(browser, fileUrl());
+    const { page } = session;
     const started = performance.now();
-    await page.locator('#OpenDialog').setInputFiles(file);
-    await page.locator('#BitBtn_Decode1:not([disabled])').waitFor({ timeout: 120_000 });
-    await downloadBytes(page, () => page.locator('#BitBtn_Decode1').click());
+    await chooseFile(page, file);
+    await page.waitForSelector('#BitBtn_Decode1:not([disabled])', { timeout: 120_000 });
+    await downloadBytes(session, () => page.click('#BitBtn_Decode1'));
     const total = (performance.now() - started) / 1000;
     const inPage = await page.evaluate(() => window.munemojiTimings);
     const ready = (inPage.load + inPage.output) / 1000;
     if (!best || ready < best.ready) best = { total, ready, load: inPage.load / 1000, output: inPage.output / 1000 };
-    await page.context().close();
+    await session.close();
   }
 } finally {
-  await server.close();
+  await browser.close();
 }
 console.log(`page: ${best.ready.toFixed(3)} s from the chosen file to the zip's bytes ready to download ` +
             `(load ${best.load.toFixed(3)} s, eight files and zip ${best.output.toFixed(3)} s; ` +

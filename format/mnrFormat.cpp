@@ -43,9 +43,15 @@ std::string T_mnrFormat::GenreName(int genre) const {
   return std::string(name, strnlen(name, kGenreNameSize));
 }
 
-int T_mnrFormat::ProblemCount(int genre) const {
+int T_mnrFormat::CountIn(const HeaderBytes& header, int genre) {
   const std::size_t at = genre * kGenreBlockSize + kProblemCountOffset;
-  return static_cast<std::int16_t>(header_[at] | (header_[at + 1] << 8));
+  return static_cast<std::int16_t>(header[at] | (header[at + 1] << 8));
+}
+
+std::size_t T_mnrFormat::UsedSize(const HeaderBytes& header) {
+  std::size_t size = kHeaderSize;
+  for (int g = 0; g < kGenreCount; ++g) size += std::max(CountIn(header, g), 0) * kRecordSize;
+  return size;
 }
 
 bool T_mnrFormat::LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name) {

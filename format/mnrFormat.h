@@ -52,11 +52,16 @@ class T_mnrFormat {
   // The same checks and unscrambling for a problem file's bytes in memory;
   // name becomes FileName on success. Never raises for any input.
   bool LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
-  // The same for bytes from any source, such as a stream: exactly the header
-  // and the records its counts announce are read (at most 2,048 + 8 x 32,767
-  // x 256 bytes), what follows is left unread. A fault of the source counts
-  // as bytes that are no problem file. Never raises for any input.
+  // The same for bytes read from source, which is asked for no more than
+  // UsedSize of the header it delivers first, and the trailing bytes asked
+  // for by KeepTrailingBytes. Never raises: a source that raises gives false.
   bool LoadFromSource(ProblemSource& source, const std::string& name);
+
+  // The bytes of a problem file that a load reads, for the header it starts
+  // with: the header and the records its counts announce (a count <= 0
+  // announces none). At most mnr_layout::kMaxUsedSize; what follows is read
+  // only as far as KeepTrailingBytes asks.
+  static std::size_t UsedSize(const HeaderBytes& header);
 
   // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
   // beside the problem file when outputDir is empty. True when all eight were
@@ -84,9 +89,10 @@ class T_mnrFormat {
   // The genre's name field up to its first zero byte, untrimmed.
   std::string GenreName(int genre) const;
   // The signed count field; readers treat a count <= 0 as no problems.
-  int ProblemCount(int genre) const;
+  int ProblemCount(int genre) const { return CountIn(header_, genre); }
 
  private:
+  static int CountIn(const HeaderBytes& header, int genre);
   void Decode();
   // Reads, checks and unscrambles; false for bytes that are not a complete
   // problem file. A negative count raises platform::ERangeError.

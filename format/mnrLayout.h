@@ -41,6 +41,10 @@ inline constexpr std::size_t FieldSize(int field) { return field == 0 ? kQuestio
 inline constexpr std::uint8_t kScrambleMask = 0x80;
 inline constexpr std::uint8_t kPadding = 0x20;
 
+// The most a problem file can use: the header and every genre full. Bytes
+// beyond what the counts announce are never read.
+inline constexpr std::size_t kMaxUsedSize = kHeaderSize + kGenreCount * kMaxProblemCount * kRecordSize;
+
 static_assert(kChoicesOffset == kQuestionOffset + kQuestionSize);
 static_assert(kChoicesOffset + kChoicesSize == kRecordSize);
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the page: the core as a WebAssembly module (emscripten), the
 # window's pictures and the CP932 tables from native build tools, the zip
-# writer from npm; writes the finished page folder to build/web/site/.
+# writer from npm, all put into one self-contained file,
+# build/web/munemoji.html, which works opened from disk. The served site,
+# build/web/site/, is that file (as index.html and munemoji.html) and the
+# service worker that keeps it working offline.
 #   scripts/build-web.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,11 +23,15 @@ cmake --build "$module" -j "$(nproc)"
 
 (cd "$root/web" && npm ci --no-audit --no-fund --loglevel=error)
 
+pictures=$root/build/web/pictures
+rm -rf "$pictures" && mkdir -p "$pictures"
+"$native/web/tools/export-pictures" "$pictures"
+page=$root/build/web/munemoji.html
+node "$root/web/tools/make-page.mjs" "$page" "$module/munemoji-core.js" "$module/munemoji-core.wasm" "$pictures"
+
 site=$root/build/web/site
 rm -rf "$site"
-mkdir -p "$site/pictures" "$site/vendor"
-cp "$root"/web/{index.html,style.css,app.js,worker.js,offline.js} "$site/"
-cp "$module"/munemoji-core.{js,wasm} "$site/"
-cp "$root/web/node_modules/fflate/esm/browser.js" "$site/vendor/fflate.js"
-"$native/web/tools/export-pictures" "$site/pictures"
-echo "page: ${site#$root/}/"
+mkdir -p "$site"
+cp "$page" "$site/index.html"
+cp "$page" "$root/web/offline.js" "$site/"
+echo "page: ${page#$root/}, site: ${site#$root/}/"

@@ -13,7 +13,7 @@ packages=(
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here
   clang libclang-rt-14-dev valgrind                 # sanitizers, fuzzing, leak checks
 )
-web=(emscripten nodejs chromium)                    # the page, its browser tests
+web=(emscripten nodejs chromium firefox-esr unzip)  # the page, its browser tests in both engines
 release=(zip unzip dpkg-dev lintian man-db)         # packages: zips, .deb, its checks
 packages+=("${web[@]}" "${release[@]}")
 case ${1:-all} in

@@ -4,7 +4,8 @@
 #   munemoji-VERSION-win32.zip, -win64.zip   munemoji.exe, mnr2txt.exe, txt2mnr.exe, the
 #                                            Japanese guide, the licences
 #   mnr2txt_VERSION_amd64.deb                made by CPack, checked by lintian
-#   munemoji-VERSION-web.zip                 the page's folder, when the page builds here
+#   munemoji-VERSION-web.zip                 the page (one file, munemoji.html), its guide
+#                                            and licences, when the page builds here
 #   SHA256SUMS
 # The version is CMake's project version. Zip entries are dated with the last
 # commit's time (or SOURCE_DATE_EPOCH), so two runs give the same zips.
@@ -82,8 +83,21 @@ if [ -x "$root/scripts/build-web.sh" ]; then
   echo "== munemoji-$version-web.zip"
   "$root/scripts/build-web.sh"
   folder=$work/stage/munemoji-$version-web
-  cp -r "$root/build/web/site" "$folder"
-  cp "$root/LICENSE" "$folder/LICENSE.txt"
+  mkdir -p "$folder"
+  # The page is one file; beside it, its guide and every licence it carries.
+  cp "$root/build/web/munemoji.html" "$folder/"
+  sed "s/<バージョン>/$version/g" "$root/web/README.txt" | windows_text > "$folder/README.txt"
+  windows_text < "$root/LICENSE" > "$folder/LICENSE.txt"
+  rule=$'\n----------------------------------------\n'
+  {
+    cat "$root/docs/notices/web-runtime.txt"
+    echo "$rule"
+    echo "musl (the C library's origin), its COPYRIGHT file:"; echo
+    cat /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT
+    echo "$rule"
+    echo "fflate $(node -p 'require(process.argv[1]).version' "$root/web/node_modules/fflate/package.json"), the zip writer:"; echo
+    cat "$root/web/node_modules/fflate/LICENSE"
+  } | windows_text > "$folder/THIRD-PARTY.txt"
   zip_folder "$folder" "$dist/$(basename "$folder").zip"
 else
   echo "== munemoji-$version-web.zip skipped: this tree has no scripts/build-web.sh (no web page yet)"

@@ -41,7 +41,8 @@ if [ -n "$i686_pid" ]; then
 fi
 [ "$status" -eq 0 ] || { echo "Windows tests failed"; exit 1; }
 
-# --- the page: its build, and its tests in headless chromium -------------
+# --- the page: its build, and its tests in chromium and firefox-esr, ------
+# --- served and opened from disk -----------------------------------------
 echo "== the page in the browser"
 "$root/scripts/build-web.sh"
 (cd "$root/web" && node --test tests/)

@@ -130,9 +130,27 @@ done
 web=munemoji-$version-web
 if [ -f "$dist/$web.zip" ]; then
   echo "== $web.zip"
-  expected=$( (cd "$root/build/web/site" && find . -type f | sed "s|^\./|$web/|"; echo "$web/LICENSE.txt") | LC_ALL=C sort -u)
-  [ "$(unzip -Z1 "$dist/$web.zip")" = "$expected" ] || fail "$web.zip does not hold the page's folder and the licence"
-  ok "the page's folder and the licence"
+  entries=$(unzip -Z1 "$dist/$web.zip" | tr '\n' ' ')
+  [ "$entries" = "$web/LICENSE.txt $web/README.txt $web/THIRD-PARTY.txt $web/munemoji.html " ] ||
+    fail "$web.zip holds: $entries"
+  unzip -q "$dist/$web.zip" -d "$work/web"
+  cmp -s "$work/web/$web/munemoji.html" "$root/build/web/munemoji.html" || fail "$web.zip: munemoji.html is not the tested page"
+  size=$(wc -c < "$work/web/$web/munemoji.html")
+  [ "$size" -lt $((400 * 1024)) ] || fail "munemoji.html is $size bytes (goal: under 400 KiB)"
+  ok "the page, one file of $((size / 1024)) KiB, with its guide and licences"
+  guide=$work/web/$web/README.txt
+  [ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the page's guide has no byte-order mark"
+  [ "$(grep -c $'\r$' "$guide")" = "$(wc -l < "$guide")" ] || fail "the page's guide has a line end that is not CR LF"
+  grep -q "munemoji.html" "$guide" && grep -q "$version" "$guide" || fail "the page's guide names neither the page nor $version"
+  # Every licence text the page carries, line for line.
+  notices=$(tr -d '\r' < "$work/web/$web/THIRD-PARTY.txt" | sed '1s/^\xEF\xBB\xBF//')
+  for licence in "$root/web/node_modules/fflate/LICENSE" /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT \
+                 "$root/docs/notices/web-runtime.txt"; do
+    while IFS= read -r line; do
+      [ -z "$line" ] || grep -qxF -- "$line" <<<"$notices" || fail "THIRD-PARTY.txt lacks a line of $licence: $line"
+    done < "$licence"
+  done
+  ok "the page's guide (UTF-8 with BOM, CR LF) and every third-party licence it carries"
 fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true  # before the display goes
 echo "packages: $passed passed, 0 failed"

@@ -1,213 +1,373 @@
 // The page's main thread: the window's states and messages (as the window
-// program shows them), the open control and drops, the problems of a genre,
-// and the downloads. All converting happens in worker.js.
-const $ = (id) => document.getElementById(id);
-const worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
-const kProblemsPerPage = 50;
+// program shows them), the open control and drops, the keyboard, a genre's
+// problems and the downloads. All converting happens in the worker
+// (worker.js), started from a blob: URL with the WebAssembly bytes this page
+// carries, so the page works opened from disk as well as served.
+'use strict';
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const kProblemsPerPage = 50;
+  // The page's own sentences; the window's come from the core by name.
+  const kSay = {
+    made: (name) => `${name} を作ったにょ！`,
+    invalid: (n) => `（CP932 でない ${n} バイトは U+FFFD にしたにょ）`,
+  };
 
-let texts = null;      // the window's messages, from the core
-let loadedName = '';   // the problem file's name while one is loaded
-let problemLines = []; // the shown genre's file lines
-let problemCount = 0;
-let shownProblems = 0;
-let busy = false;
+  // --- the converter: a worker answering requests by id ------------------
 
-// Timings of the last load and output (from the request to the bytes being
-// ready to download), in ms, read by the benchmark.
-window.munemojiTimings = {};
-let workStarted = 0;
+  const wasm = Uint8Array.from(atob($('CoreWasm').textContent.trim()), (c) => c.charCodeAt(0));
+  const workerUrl = URL.createObjectURL(new Blob([$('WorkerSource').textContent], { type: 'text/javascript' }));
 
-// The name without its extension, as mnr2txt names its outputs.
-const baseName = () => {
-  const dot = loadedName.lastIndexOf('.');
-  return dot >= 0 ? loadedName.slice(0, dot) : loadedName;
-};
-const wantUtf8 = () => document.querySelector('input[name=encoding]:checked').value === 'utf8';
+  // Thrown to a request whose worker was stopped (a new file replaced it).
+  class Stopped extends Error {}
 
-function setEnabled(button, on) {
-  button.disabled = !on;
-  const img = button.querySelector('img');
-  if (img) img.src = img.src.replace(/(-disabled)?\.svg$/, on ? '.svg' : '-disabled.svg');
-}
-
-function setStatus(text) {
-  $('Panel_Help').textContent = text;
-}
-
-// RefreshGenreList: the eight lines, the file's name, the export controls.
-function refreshGenreList(lines) {
-  const list = $('ListBox_Gerne');
-  list.replaceChildren(...lines.map((line, g) => {
-    const item = document.createElement('li');
-    item.role = 'option';
-    item.textContent = line;
-    item.dataset.genre = g;
-    item.setAttribute('aria-selected', 'false');
-    return item;
-  }));
-  $('Panel_FileName').textContent = loadedName;
-  for (const id of ['BitBtn_Decode1', 'BitBtn_Decode2', 'Button_Csv', 'Button_Json']) setEnabled($(id), loadedName !== '');
-  $('Problems').hidden = true;
-}
-
-function showWarning(text) {
-  $('Warning_Title').textContent = texts.warningTitle;
-  $('Warning_Text').textContent = text;
-  $('Warning').showModal();
-}
-
-function startWork() {
-  busy = true;
-  workStarted = performance.now();
-  document.body.setAttribute('aria-busy', 'true');
-  $('Progress').max = 1;
-  $('Progress').value = 0;
-  $('Progress').hidden = false;
-}
-
-function endWork() {
-  busy = false;
-  document.body.removeAttribute('aria-busy');
-  $('Progress').hidden = true;
-}
-
-function loadFile(file) {
-  if (!texts || busy || !file) return;
-  startWork();
-  worker.postMessage({ type: 'load', file });
-}
-
-function saveBlob(name, blob) {
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(blob);
-  link.download = name;
-  link.hidden = true;
-  document.body.append(link);
-  link.click();
-  setTimeout(() => {
-    link.remove();
-    URL.revokeObjectURL(link.href);
-  }, 60_000);
-}
-
-// Problems of a genre: question and five choices as in the genre file,
-// a page of them at a time.
-function showProblems(genre, lines, count) {
-  problemLines = lines;
-  problemCount = count;
-  shownProblems = 0;
-  $('Problems_Title').textContent = $('ListBox_Gerne').children[genre].textContent;
-  const link = $('Problems_Download');
-  link.textContent = `${baseName()}${genre}.txt`;
-  link.dataset.genre = genre;
-  $('Problems_List').replaceChildren();
-  $('Problems').hidden = false;
-  showMoreProblems();
-}
-
-function showMoreProblems() {
-  const end = Math.min(problemCount, shownProblems + kProblemsPerPage);
-  const items = [];
-  for (let n = shownProblems; n < end; ++n) {
-    const at = 1 + 7 * n + 1;  // name line, then per problem an empty line first
-    const item = document.createElement('li');
-    const question = document.createElement('p');
-    question.textContent = problemLines[at];
-    const choices = document.createElement('ol');
-    for (let c = 1; c <= 5; ++c) {
-      const choice = document.createElement('li');
-      choice.textContent = problemLines[at + c];
-      choices.append(choice);
+  class Converter {
+    constructor() {
+      this.worker = new Worker(workerUrl);
+      this.pending = new Map();
+      this.nextId = 1;
+      this.worker.onmessage = ({ data }) => this.answer(data);
+      this.worker.onerror = (event) => {
+        event.preventDefault();
+        this.failAll(new Error(event.message || 'the converter stopped'));
+      };
+      this.ready = this.post('start', { wasm });
     }
-    item.append(question, choices);
-    items.push(item);
-  }
-  $('Problems_List').append(...items);
-  shownProblems = end;
-  $('Problems_More').hidden = shownProblems >= problemCount;
-}
 
-worker.onmessage = ({ data }) => {
-  switch (data.type) {
-    case 'ready':
-      texts = data.texts;
-      document.title = texts.appTitle;
-      refreshGenreList(data.lines);
-      setStatus(texts.noFile);
-      document.body.dataset.ready = 'true';
-      break;
-    case 'progress':
-      // A total of 0: an output whose size is known only at its end.
-      if (data.total === 0) {
-        $('Progress').removeAttribute('value');
-      } else {
-        $('Progress').max = data.total;
-        $('Progress').value = data.done;
+    // Resolves to the action's result; onProgress(done, total) on the way.
+    async request(action, args = {}, onProgress = () => {}) {
+      await this.ready;
+      return this.post(action, args, onProgress);
+    }
+
+    post(action, args, onProgress = () => {}) {
+      const id = this.nextId++;
+      return new Promise((resolve, reject) => {
+        this.pending.set(id, { resolve, reject, onProgress });
+        this.worker.postMessage({ id, action, args });
+      });
+    }
+
+    answer({ id, result, error, progress }) {
+      const request = this.pending.get(id);
+      if (!request) return;
+      if (progress) {
+        request.onProgress(progress.done, progress.total);
+        return;
       }
-      break;
-    case 'loaded':
+      this.pending.delete(id);
+      if (error !== undefined) request.reject(new Error(error));
+      else request.resolve(result);
+    }
+
+    failAll(error) {
+      for (const request of this.pending.values()) request.reject(error);
+      this.pending.clear();
+    }
+
+    stop() {
+      this.worker.terminate();
+      this.failAll(new Stopped());
+    }
+  }
+
+  let converter = null;
+  let idleMemory = 0;  // the core's memory in a fresh worker, in bytes
+  let texts = null;    // the window's messages, by name
+  let canXlsx = false;
+
+  // WebAssembly memory never shrinks: a worker whose core has grown is
+  // replaced by a fresh one, and the old one's memory goes with it.
+  async function startConverter() {
+    converter?.stop();
+    converter = new Converter();
+    const started = await converter.ready;
+    noteMemory(started.memory);
+    return started;
+  }
+
+  function noteMemory(bytes) {
+    document.body.dataset.memory = bytes;
+  }
+  const memoryGrown = () => Number(document.body.dataset.memory) > idleMemory;
+
+  // --- the window ---------------------------------------------------------
+
+  let loadedName = '';  // the problem file's name while one is loaded
+  let busy = false;
+  let loads = 0;        // the latest file chosen; earlier ones give way
+  let problemGenre = -1, problemTotal = 0, problemsShown = 0;
+  let blankLines = [];  // the genre list with no file loaded
+
+  // Timings of the last load and output (from the request to the bytes
+  // being ready to download), in ms, read by the benchmark.
+  window.munemojiTimings = {};
+  let workStarted = 0;
+
+  // The name without its extension, as mnr2txt names its outputs; a leading
+  // dot belongs to the name (".hidden" stays ".hidden").
+  const baseName = () => {
+    const dot = loadedName.lastIndexOf('.');
+    return dot > 0 ? loadedName.slice(0, dot) : loadedName;
+  };
+  const wantUtf8 = () => document.querySelector('input[name=encoding]:checked').value === 'utf8';
+  const kOutputControls = ['BitBtn_Decode1', 'BitBtn_Decode2', 'Button_Csv', 'Button_Json', 'Button_Xlsx'];
+
+  // The status line is as narrow as the window's; the whole text is also
+  // its tooltip (and a screen reader reads it all).
+  function setStatus(text) {
+    $('Panel_Help').textContent = text;
+    $('Panel_Help').title = text;
+  }
+
+  // RefreshGenreList: the eight lines, the file's name, the output controls.
+  function refreshGenreList(lines) {
+    const list = $('ListBox_Gerne');
+    list.replaceChildren(...lines.map((line, g) => {
+      const item = document.createElement('li');
+      item.id = `Genre_${g}`;
+      item.role = 'option';
+      item.textContent = line;
+      item.dataset.genre = g;
+      item.setAttribute('aria-selected', 'false');
+      return item;
+    }));
+    list.removeAttribute('aria-activedescendant');
+    $('Panel_FileName').textContent = loadedName;
+    for (const id of kOutputControls) $(id).disabled = loadedName === '' || (id === 'Button_Xlsx' && !canXlsx);
+    $('Problems').hidden = true;
+    problemGenre = -1;
+  }
+
+  function showWarning(title, text) {
+    $('Warning_Title').textContent = title;
+    $('Warning_Text').textContent = text;
+    $('Warning').showModal();
+  }
+
+  function progress(done, total) {
+    // A total of 0: an output whose size is known only at its end.
+    if (total === 0) {
+      $('Progress').removeAttribute('value');
+    } else {
+      $('Progress').max = total;
+      $('Progress').value = done;
+    }
+  }
+
+  function startWork() {
+    busy = true;
+    workStarted = performance.now();
+    document.body.setAttribute('aria-busy', 'true');
+    $('Progress').max = 1;
+    $('Progress').value = 0;
+    $('Progress').hidden = false;
+  }
+
+  function endWork() {
+    busy = false;
+    document.body.removeAttribute('aria-busy');
+    $('Progress').hidden = true;
+  }
+
+  // LoadFile: a file chosen while another loads, or while an output is being
+  // made, replaces it: that work stops with its worker.
+  async function loadFile(file) {
+    if (!texts || !file) return;
+    const load = ++loads;
+    startWork();
+    try {
+      if (converter === null || converter.pending.size > 0 || memoryGrown()) {
+        await startConverter();
+        if (load !== loads) return;
+      }
+      const loaded = await converter.request('load', { file }, progress);
+      if (load !== loads) return;
       endWork();
       window.munemojiTimings.load = performance.now() - workStarted;
-      loadedName = data.ok ? data.name : '';
-      if (!data.ok) showWarning(texts.notAProblemFile);
-      refreshGenreList(data.lines);
-      setStatus(data.ok ? texts.genreList : texts.noFile);
-      break;
-    case 'problems':
-      showProblems(data.genre, data.lines, data.count);
-      break;
-    case 'download':
+      noteMemory(loaded.memory);
+      loadedName = loaded.ok ? file.name : '';
+      if (!loaded.ok) showWarning(texts.warningTitle, texts.notAProblemFile);
+      refreshGenreList(loaded.lines);
+      setStatus(loaded.ok ? texts.genreList : texts.noFile);
+      // What is not a problem file leaves nothing behind.
+      if (!loaded.ok && memoryGrown()) await startConverter();
+    } catch (error) {
+      if (error instanceof Stopped || load !== loads) return;
+      endWork();
+      loadedName = '';
+      showWarning(texts.appTitle, error.message);
+      await startConverter().catch(() => {});
+      refreshGenreList(blankLines);
+      setStatus(texts.noFile);
+    }
+  }
+
+  function saveBlob(name, blob) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    link.hidden = true;
+    document.body.append(link);
+    link.click();
+    setTimeout(() => {
+      link.remove();
+      URL.revokeObjectURL(link.href);
+    }, 60_000);
+  }
+
+  // The outputs: the eight genre files as one zip, one genre's file, the
+  // one-file text, CSV, JSON, XLSX. The status line says what each made.
+  async function convert(action, extra = {}) {
+    if (busy || !loadedName) return;
+    const load = loads;
+    startWork();
+    try {
+      const made = await converter.request(action, { base: baseName(), utf8: wantUtf8(), ...extra }, progress);
+      if (load !== loads) return;
       endWork();
       window.munemojiTimings.output = performance.now() - workStarted;
-      saveBlob(data.name, data.blob);
-      if (data.name.endsWith('.zip')) setStatus(texts.exported);
-      break;
-    case 'failed':
+      saveBlob(made.name, made.blob);
+      const said = action === 'eight' ? texts.exported : kSay.made(made.name);
+      setStatus(made.invalidBytes > 0 ? said + kSay.invalid(made.invalidBytes) : said);
+    } catch (error) {
+      if (error instanceof Stopped || load !== loads) return;
       endWork();
       setStatus(texts.exportFailed);
-      console.error(data.text);
-      break;
+      console.warn(error.message);
+    }
   }
-};
 
-$('BitBtn_FileOpen').onclick = () => $('OpenDialog').click();
-$('OpenDialog').onchange = (event) => {
-  loadFile(event.target.files[0]);
-  event.target.value = '';
-};
-// The outputs: the eight genre files as one zip, the one-file text, CSV, JSON.
-function convert(type, extra = {}) {
-  if (busy) return;
-  startWork();
-  worker.postMessage({ type, base: baseName(), utf8: wantUtf8(), ...extra });
-}
-$('BitBtn_Decode1').onclick = () => convert('eight');
-$('BitBtn_Decode2').onclick = () => convert('oneFile');
-$('Button_Csv').onclick = () => convert('csv');
-$('Button_Json').onclick = () => convert('json');
-$('ListBox_Gerne').onclick = (event) => {
-  const item = event.target.closest('li');
-  if (!item) return;
-  for (const other of $('ListBox_Gerne').children) other.setAttribute('aria-selected', String(other === item));
-  if (loadedName && !busy) worker.postMessage({ type: 'problems', genre: Number(item.dataset.genre) });
-};
-$('Problems_More').onclick = showMoreProblems;
-$('Problems_Download').onclick = (event) => {
-  event.preventDefault();
-  convert('genre', { genre: Number(event.target.dataset.genre) });
-};
+  // --- a genre's problems -------------------------------------------------
 
-// A problem file dropped anywhere on the page.
-document.addEventListener('dragover', (event) => {
-  event.preventDefault();
-  document.body.classList.add('dragging');
-});
-document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
-document.addEventListener('drop', (event) => {
-  event.preventDefault();
-  document.body.classList.remove('dragging');
-  loadFile(event.dataTransfer.files[0]);
-});
+  function selectGenre(item) {
+    const list = $('ListBox_Gerne');
+    for (const other of list.children) other.setAttribute('aria-selected', String(other === item));
+    list.setAttribute('aria-activedescendant', item.id);
+    item.scrollIntoView({ block: 'nearest' });
+  }
 
-// Offline once opened (where the browser allows service workers).
-navigator.serviceWorker?.register('offline.js').catch(() => {});
+  async function showProblems(genre) {
+    if (!loadedName || busy) return;
+    problemGenre = genre;
+    problemsShown = 0;
+    await showMoreProblems();
+  }
+
+  // The next page of problems (the first: with the genre's title and link):
+  // numbered, each with its numbered choices; an empty text shows as empty
+  // rather than vanishing.
+  async function showMoreProblems() {
+    const genre = problemGenre, first = problemsShown;
+    let answer;
+    try {
+      answer = await converter.request('problems', { genre, first, count: kProblemsPerPage });
+    } catch (error) {
+      if (!(error instanceof Stopped)) console.warn(error.message);
+      return;
+    }
+    const { total, problems } = answer;
+    if (genre !== problemGenre || first !== problemsShown) return;
+    if (first === 0) {
+      $('Problems_Title').textContent = $('ListBox_Gerne').children[genre].textContent;
+      const link = $('Problems_Download');
+      link.textContent = `${baseName()}${genre}.txt`;
+      link.dataset.genre = genre;
+      $('Problems_List').replaceChildren();
+      $('Problems').hidden = false;
+    }
+    const text = (tag, value) => {
+      const element = document.createElement(tag);
+      element.textContent = value;
+      if (value === '') element.className = 'empty';
+      return element;
+    };
+    $('Problems_List').append(...problems.map((problem, n) => {
+      const item = document.createElement('li');
+      item.value = first + n + 1;
+      const choices = document.createElement('ol');
+      choices.className = 'choices';
+      choices.append(...problem.choices.map((choice) => text('li', choice)));
+      item.append(text('p', problem.question), choices);
+      return item;
+    }));
+    problemTotal = total;
+    problemsShown = first + problems.length;
+    $('Problems_More').hidden = problemsShown >= problemTotal;
+  }
+
+  // --- controls -----------------------------------------------------------
+
+  $('BitBtn_FileOpen').onclick = () => $('OpenDialog').click();
+  $('OpenDialog').onchange = (event) => {
+    loadFile(event.target.files[0]);
+    event.target.value = '';
+  };
+  $('BitBtn_Decode1').onclick = () => convert('eight');
+  $('BitBtn_Decode2').onclick = () => convert('oneFile');
+  $('Button_Csv').onclick = () => convert('csv');
+  $('Button_Json').onclick = () => convert('json');
+  $('Button_Xlsx').onclick = () => convert('xlsx');
+  $('Problems_More').onclick = () => showMoreProblems();
+  $('Problems_Download').onclick = (event) => {
+    event.preventDefault();
+    convert('genre', { genre: Number(event.target.dataset.genre) });
+  };
+  $('Warning_Ok').onclick = () => $('Warning').close();
+
+  // The genre list is one tab stop: arrows, Home and End move the selection,
+  // Enter or Space (or a click) shows the selected genre's problems.
+  const list = $('ListBox_Gerne');
+  list.onclick = (event) => {
+    const item = event.target.closest('li');
+    if (!item) return;
+    selectGenre(item);
+    showProblems(Number(item.dataset.genre));
+  };
+  list.onkeydown = (event) => {
+    const items = [...list.children];
+    const at = items.findIndex((item) => item.getAttribute('aria-selected') === 'true');
+    const moves = { ArrowDown: at + 1, ArrowUp: at < 0 ? 0 : at - 1, Home: 0, End: items.length - 1 };
+    if (event.key in moves) {
+      event.preventDefault();
+      selectGenre(items[Math.max(0, Math.min(items.length - 1, moves[event.key]))]);
+    } else if ((event.key === 'Enter' || event.key === ' ') && at >= 0) {
+      event.preventDefault();
+      showProblems(at);
+    }
+  };
+
+  // A problem file dropped anywhere on the page.
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    document.body.classList.add('dragging');
+  });
+  document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
+  document.addEventListener('drop', (event) => {
+    event.preventDefault();
+    document.body.classList.remove('dragging');
+    loadFile(event.dataTransfer.files[0]);
+  });
+
+  // --- start --------------------------------------------------------------
+
+  startConverter().then((started) => {
+    texts = started.texts;
+    idleMemory = started.memory;
+    document.body.dataset.idleMemory = idleMemory;
+    canXlsx = started.xlsx;
+    blankLines = started.lines;
+    document.title = texts.appTitle;
+    refreshGenreList(blankLines);
+    setStatus(texts.noFile);
+    document.body.dataset.ready = 'true';
+  }, (error) => {
+    setStatus(String(error.message));
+  });
+
+  // Offline once opened, when served (a page opened from disk has no
+  // service workers, and needs none).
+  if (location.protocol === 'https:' || location.protocol === 'http:') {
+    navigator.serviceWorker?.register('offline.js').catch(() => {});
+  }
+})();

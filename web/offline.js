@@ -1,12 +1,8 @@
-// Keeps the page working without a network once it has been opened: every
-// file of the page is stored at the first visit; later requests go to the
+// Keeps the served page working without a network once it has been opened:
+// the page is one file, stored at the first visit; later requests go to the
 // network first (so a new build arrives) and fall back to the stored copy.
 const kCache = 'munemoji';
-const kFiles = [
-  './', 'index.html', 'style.css', 'app.js', 'worker.js', 'munemoji-core.js', 'munemoji-core.wasm',
-  'vendor/fflate.js', 'pictures/icon.svg',
-  ...['fileopen', 'decode1', 'decode2'].flatMap((p) => [`pictures/${p}.svg`, `pictures/${p}-disabled.svg`]),
-];
+const kFiles = ['./', 'index.html', 'munemoji.html'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles)).then(() => self.skipWaiting()));

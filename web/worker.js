@@ -1,60 +1,79 @@
-// The converter, off the page's main thread: reads the problem file into the
-// core module, answers with what the window shows, and makes the output
-// files' bytes, reporting progress as it goes.
-import createCore from './munemoji-core.js';
-import { zipSync } from './vendor/fflate.js';
+// The converter, off the page's main thread: reads the chosen problem file
+// into the core (only the bytes the core asks for), answers with what the
+// window shows, and makes the output files' bytes.
+//
+// Runs as a classic script from a blob: URL, after the core's script
+// (defining createCore) and the zip writer's (defining fflate). Each request
+// is {id, action, args}; the answer is {id, result} or {id, error}, with
+// {id, progress: {done, total}} on the way. An action is one entry of
+// `actions` below.
+'use strict';
 
-const core = await createCore();
-const utf8 = new TextDecoder();
 const kGenres = 8;
-const kChunk = 16 << 20;  // the file arrives in pieces, for progress
-let fileName = '';       // the loaded problem file's name
+const kPiece = 16 << 20;  // the file is read in pieces, for progress
+const utf8 = new TextDecoder();
+let core = null;
+let file = null;      // the problem file being loaded
+let fileName = '';    // the loaded problem file's name
+let onProgress = () => {};
 
 // The bytes of the core's result buffer after a call that returned n.
 const resultBytes = (n) => core.HEAPU8.slice(core._mnr_result(), core._mnr_result() + n);
 const resultText = (n) => utf8.decode(resultBytes(n));
-const message = (id) => resultText(core._mnr_message(id));
 const genreLines = () => Array.from({ length: kGenres }, (_, g) => resultText(core._mnr_genre_line(g)));
 
-function progress(done, total) {
-  postMessage({ type: 'progress', done, total });
-}
-
-function load(file) {
-  // Room first, then the file straight into the module's memory; reading
-  // synchronously is allowed here and is much faster than promises.
-  const at = core._mnr_input(file.size);
-  const reader = new FileReaderSync();
-  for (let offset = 0; offset < file.size; offset += kChunk) {
-    const piece = new Uint8Array(reader.readAsArrayBuffer(file.slice(offset, offset + kChunk)));
-    core.HEAPU8.set(piece, at + offset);
-    progress(offset + piece.length, file.size);
-  }
-  const ok = core._mnr_load() === 1;
-  if (ok) fileName = file.name;
-  postMessage({ type: 'loaded', ok, name: file.name, lines: genreLines() });
-}
-
-// The lines of a genre's file, as the core's length-prefixed list.
-function problems(genre) {
-  const bytes = resultBytes(core._mnr_genre_lines(genre));
+// The fields of the core's result buffer: texts, each after its length.
+function resultFields(n) {
+  const bytes = resultBytes(n);
   const view = new DataView(bytes.buffer);
-  const lines = [];
+  const fields = [];
   for (let at = 0; at < bytes.length;) {
-    const n = view.getUint32(at, true);
-    lines.push(utf8.decode(bytes.subarray(at + 4, at + 4 + n)));
-    at += 4 + n;
+    const length = view.getUint32(at, true);
+    fields.push(utf8.decode(bytes.subarray(at + 4, at + 4 + length)));
+    at += 4 + length;
   }
-  // A count <= 0 means no problems, as in the genre file.
-  postMessage({ type: 'problems', genre, lines, count: Math.max(core._mnr_count(genre), 0) });
+  return fields;
 }
+
+// The core asks for count bytes at its offset `at` of memory; they come from
+// where the last read ended. Reading synchronously is allowed in a worker
+// and is much faster than promises.
+let readOffset = 0;
+let readError = null;  // a read the browser refused, reported as an error
+function readInput(at, count) {
+  try {
+    return copyInput(at, count);
+  } catch (error) {
+    readError = error;
+    throw error;
+  }
+}
+function copyInput(at, count) {
+  const reader = new FileReaderSync();
+  let copied = 0;
+  while (copied < count && readOffset < file.size) {
+    const end = Math.min(readOffset + Math.min(count - copied, kPiece), file.size);
+    const piece = new Uint8Array(reader.readAsArrayBuffer(file.slice(readOffset, end)));
+    core.HEAPU8.set(piece, at + copied);
+    copied += piece.length;
+    readOffset += piece.length;
+  }
+  return copied;
+}
+
+// The core's memory, which never shrinks: the page starts a new worker when
+// it has grown beyond what a fresh one holds.
+const memory = () => core.HEAPU8.buffer.byteLength;
 
 // The pieces an output writer of the core streams.
 function collect(write) {
   const pieces = [];
   core.onPiece = (piece) => pieces.push(piece);
-  write();
-  core.onPiece = null;
+  try {
+    write();
+  } finally {
+    core.onPiece = null;
+  }
   return pieces;
 }
 
@@ -68,63 +87,104 @@ function joined(pieces) {
   return bytes;
 }
 
-// The eight genre files in one zip (browsers refuse several downloads at once).
-function eightFiles(base, utf8) {
-  const files = {};
-  for (let g = 0; g < kGenres; ++g) {
-    files[`${base}${g}.txt`] = joined(collect(() => core._mnr_write_genre(g, utf8 ? 1 : 0)));
-    progress(g + 1, kGenres + 1);
-  }
-  // Stored, not deflated: deflating 64 MiB of text would take seconds, and
-  // the zip never leaves the machine.
-  const zip = zipSync(files, { level: 0 });
-  progress(kGenres + 1, kGenres + 1);
-  download(`${base}.zip`, [zip], 'application/zip');
-}
-
-// One output file, streamed by the core into a blob.
-function single(name, type, write) {
-  progress(0, 0);
-  download(name, collect(write), type);
-}
-
-function setFileName() {
-  const name = new TextEncoder().encode(fileName);
-  core.HEAPU8.set(name, core._mnr_file_name(name.length));
-}
-
+// An output file to download, and what making it found.
 function download(name, pieces, type) {
-  core._mnr_take_invalid_bytes();
-  postMessage({ type: 'download', name, blob: new Blob(pieces, { type }) });
+  const blob = new Blob(pieces, { type });
+  return { name, blob, size: blob.size, invalidBytes: core._mnr_take_invalid_bytes() };
 }
 
-onmessage = ({ data }) => {
-  try {
-    switch (data.type) {
-      case 'load': load(data.file); break;
-      case 'problems': problems(data.genre); break;
-      case 'eight': eightFiles(data.base, data.utf8); break;
-      case 'genre':
-        single(`${data.base}${data.genre}.txt`, 'text/plain', () => core._mnr_write_genre(data.genre, data.utf8 ? 1 : 0));
-        break;
-      case 'oneFile':
-        single(`${data.base}.txt`, 'text/plain', () => core._mnr_write_one_file(data.utf8 ? 1 : 0));
-        break;
-      case 'csv': single(`${data.base}.csv`, 'text/csv', () => core._mnr_write_csv()); break;
-      case 'json':
-        setFileName();
-        single(`${data.base}.json`, 'application/json', () => core._mnr_write_json());
-        break;
+// One output file, streamed by the core.
+function single(name, type, write) {
+  onProgress(0, 0);
+  core._mnr_take_invalid_bytes();
+  return download(name, collect(write), type);
+}
+
+const encodingFlag = (args) => (args.utf8 ? 1 : 0);
+
+const actions = {
+  // The core from the WebAssembly bytes the page holds; the window's texts
+  // by name, the empty genre list, and what this core can write.
+  async start({ wasm }) {
+    core = await createCore({ wasmBinary: wasm });
+    core.readInput = readInput;
+    core.onProgress = (done, total) => onProgress(done, Math.min(total, file.size));
+    const fields = resultFields(core._mnr_messages());
+    const texts = {};
+    for (let i = 0; i < fields.length; i += 2) texts[fields[i]] = fields[i + 1];
+    return { texts, lines: genreLines(), memory: memory(), xlsx: typeof core._mnr_write_xlsx === 'function' };
+  },
+
+  load({ file: chosen }) {
+    file = chosen;
+    readOffset = 0;
+    readError = null;
+    let ok;
+    try {
+      ok = core._mnr_load() === 1;
+    } finally {
+      file = null;
     }
-  } catch (error) {
-    postMessage({ type: 'failed', text: String(error) });
-  }
+    if (readError) throw readError;
+    fileName = ok ? chosen.name : '';
+    return { ok, lines: genreLines(), memory: memory() };
+  },
+
+  // Problems first ... first + count - 1 of a genre: question and choices.
+  problems({ genre, first, count }) {
+    const fields = resultFields(core._mnr_problems(genre, first, count));
+    const width = 1 + core._mnr_choice_count();
+    const problems = [];
+    for (let at = 0; at < fields.length; at += width) {
+      problems.push({ question: fields[at], choices: fields.slice(at + 1, at + width) });
+    }
+    core._mnr_take_invalid_bytes();
+    return { total: core._mnr_problem_count(genre), problems };
+  },
+
+  // The eight genre files in one zip (browsers refuse several downloads at
+  // once). Stored, not deflated: deflating 64 MiB of text would take
+  // seconds, and the zip never leaves the machine. Entries are marked as
+  // made on Unix with UTF-8 names, which Windows, 7-Zip and unzip all read.
+  eight({ base, utf8: wantUtf8 }) {
+    core._mnr_take_invalid_bytes();
+    const files = {};
+    for (let g = 0; g < kGenres; ++g) {
+      files[`${base}${g}.txt`] = joined(collect(() => core._mnr_write_genre(g, wantUtf8 ? 1 : 0)));
+      onProgress(g + 1, kGenres + 1);
+    }
+    const zip = fflate.zipSync(files, { level: 0, os: 3, attrs: 0o100644 << 16 });
+    onProgress(kGenres + 1, kGenres + 1);
+    return download(`${base}.zip`, [zip], 'application/zip');
+  },
+  genre: (args) => single(`${args.base}${args.genre}.txt`, 'text/plain',
+                          () => core._mnr_write_genre(args.genre, encodingFlag(args))),
+  oneFile: (args) => single(`${args.base}.txt`, 'text/plain', () => core._mnr_write_one_file(encodingFlag(args))),
+  csv: ({ base }) => single(`${base}.csv`, 'text/csv', () => core._mnr_write_csv()),
+  json({ base }) {
+    const name = new TextEncoder().encode(fileName);
+    core.HEAPU8.set(name, core._mnr_file_name(name.length));
+    return single(`${base}.json`, 'application/json', () => core._mnr_write_json());
+  },
+  xlsx: ({ base }) => single(`${base}.xlsx`, 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet',
+                             () => core._mnr_write_xlsx()),
 };
 
-// Texts in the message table's order (web/module/Module.cpp).
-postMessage({
-  type: 'ready',
-  texts: { appTitle: message(0), notAProblemFile: message(1), genreList: message(2), noFile: message(3),
-           exported: message(4), exportFailed: message(5), warningTitle: message(6) },
-  lines: genreLines(),
-});
+onmessage = async ({ data: { id, action, args } }) => {
+  if (!Object.hasOwn(actions, action)) {
+    postMessage({ id, error: `unknown action: ${action}` });
+    return;
+  }
+  if (!core && action !== 'start') {
+    postMessage({ id, error: 'the converter has not started' });
+    return;
+  }
+  onProgress = (done, total) => postMessage({ id, progress: { done, total } });
+  try {
+    postMessage({ id, result: await actions[action](args ?? {}) });
+  } catch (error) {
+    postMessage({ id, error: String(error?.message ?? error) });
+  } finally {
+    onProgress = () => {};
+  }
+};

@@ -192,6 +192,57 @@ TEST_F(LengthTest, CountLargerThanFileIsRejected) {
   EXPECT_FALSE(LoadSized(w, 0));
 }
 
+// A source over bytes that never ends: past them it delivers 0xFF, as a
+// stream of any length would; it counts what it was asked for, and raises
+// once asked for more than failAfter bytes in all.
+class EndlessSource final : public ProblemSource {
+ public:
+  EndlessSource(Bytes bytes, std::size_t failAfter = SIZE_MAX) : bytes_(std::move(bytes)), failAfter_(failAfter) {}
+  std::size_t Read(void* buffer, std::size_t count) override {
+    if (asked + count > failAfter_) throw platform::EInOutError(5);
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    for (std::size_t i = 0; i < count; ++i) out[i] = asked + i < bytes_.size() ? bytes_[asked + i] : 0xFF;
+    asked += count;
+    return count;
+  }
+  std::size_t asked = 0;
+
+ private:
+  Bytes bytes_;
+  std::size_t failAfter_;
+};
+
+TEST_F(LoaderTest, SourceIsAskedForTheAnnouncedBytesOnlyAndMayFail) {
+  const MnrWriter w = SampleSet();
+  const Bytes bytes = w.bytes();
+  T_mnrFormat::HeaderBytes header;
+  std::copy_n(bytes.begin(), header.size(), header.begin());
+  EXPECT_EQ(T_mnrFormat::UsedSize(header), bytes.size());
+
+  EndlessSource endless(bytes);
+  ASSERT_TRUE(set.LoadFromSource(endless, "s.mnr"));
+  EXPECT_EQ(endless.asked, bytes.size());
+  EXPECT_EQ(set.FileName(), "s.mnr");
+  ExpectHolds(w);
+
+  // Every genre full: the most a file can announce, and all that is read.
+  MnrWriter full;
+  for (int g = 0; g < 8; ++g) full.setCount(g, 32767);
+  full.setCount(2, -5);  // a negative count announces nothing
+  std::copy_n(full.bytes().begin(), header.size(), header.begin());
+  EXPECT_EQ(T_mnrFormat::UsedSize(header), mnr_layout::kMaxUsedSize - 32767 * 256);
+  full.setCount(2, 32767);
+  std::copy_n(full.bytes().begin(), header.size(), header.begin());
+  EXPECT_EQ(T_mnrFormat::UsedSize(header), mnr_layout::kMaxUsedSize);
+  EXPECT_EQ(mnr_layout::kMaxUsedSize, 2048u + 8u * 32767u * 256u);
+
+  // A source that fails half way: not a problem file, nothing raised.
+  EndlessSource failing(bytes, bytes.size() - 1);
+  EXPECT_FALSE(set.LoadFromSource(failing, "f.mnr"));
+  EXPECT_FALSE(set.Loaded());
+  EXPECT_EQ(set.FileName(), "s.mnr");
+}
+
 class NegativeCountTest : public LoaderTest, public testing::WithParamInterface<int> {};
 
 TEST_P(NegativeCountTest, RejectsFileEvenWithValidSignature) {

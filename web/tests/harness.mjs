@@ -1,21 +1,27 @@
 // What the browser tests and the benchmark share: the built page served on
-// a loopback port, Debian's chromium started headless with a fresh profile,
-// and mnr2txt's output for a problem file.
+// a loopback port or opened from disk, Debian's chromium and firefox-esr
+// started headless and driven by puppeteer-core (Chromium through its
+// DevTools protocol, Firefox through WebDriver BiDi), downloads caught in a
+// folder of the test's own, and mnr2txt's output for a problem file.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
 
 export const root = fileURLToPath(new URL('../..', import.meta.url)).replace(/\/$/, '');
 export const site = process.env.MUNEMOJI_SITE ?? path.join(root, 'build/web/site');
+export const singleFile = process.env.MUNEMOJI_PAGE ?? path.join(root, 'build/web/munemoji.html');
 export const nativeBuild = process.env.MUNEMOJI_BUILD ?? path.join(root, 'build/linux');
 export const mnr2txt = path.join(nativeBuild, 'cli/mnr2txt');
 
-const kTypes = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-                 '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+export const engines = ['chromium', 'firefox'];
+// How the page is opened: from its web server, or the one file from disk.
+export const modes = ['served', 'file'];
+
+const kTypes = { '.html': 'text/html', '.js': 'text/javascript' };
 
 // Serves the page folder on 127.0.0.1; resolves to { url, close }.
 export function serveSite() {
@@ -31,32 +37,65 @@ export function serveSite() {
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve({
     url: `http://127.0.0.1:${server.address().port}/`,
-    close: () => new Promise((done) => server.close(done)),
+    close: () => new Promise((done) => {
+      server.closeAllConnections();
+      server.close(done);
+    }),
   })));
 }
 
-// A fresh chromium, headless, with a fresh profile folder of its own. This
-// machine's closed network refuses Chromium's own connections: none are made.
-async function startBrowser() {
-  const profile = tempDir();
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
-    acceptDownloads: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'],
-  });
-  // Chromium may still be writing the profile as it closes: retried, and a
-  // leftover in the temporary folder is no failure.
-  context.on('close', () => {
-    try {
-      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
-    } catch {}
-  });
-  return context;
-}
+export const fileUrl = () => pathToFileURL(singleFile).href;
 
 export function tempDir() {
   return fs.mkdtempSync(path.join(os.tmpdir(), 'munemoji-web-'));
+}
+
+// The browser of an engine, headless. This machine's closed network
+// refuses Chromium's own connections: none are made.
+export async function launch(engine) {
+  if (engine === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox',
+      executablePath: process.env.MUNEMOJI_FIREFOX ?? '/usr/bin/firefox-esr',
+      headless: true,
+    });
+  }
+  return puppeteer.launch({
+    browser: 'chrome',
+    executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// A fresh context of browser (its own storage and download folder) with the
+// page opened at url, ready once the converter has started. What the page
+// reports as an error, and every Content-Security-Policy violation, is
+// collected in session.errors. Close with session.close().
+export async function openPage(browser, url) {
+  const downloads = tempDir();
+  const context = await browser.createBrowserContext({ downloadBehavior: { policy: 'allow', downloadPath: downloads } });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(`console: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => errors.push(`page error: ${error.message ?? error}`));
+  await page.evaluateOnNewDocument(() => {
+    document.addEventListener('securitypolicyviolation', (event) => {
+      (window.violations ??= []).push(`${event.violatedDirective} ${event.blockedURI}`);
+    });
+  });
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready]');
+  return {
+    page, downloads, errors,
+    close: async () => {
+      await context.close();
+      fs.rmSync(downloads, { recursive: true, force: true });
+    },
+  };
 }
 
 // mnr2txt's files for problemFile, written into a fresh folder: { name: bytes }.
@@ -72,31 +111,48 @@ export function mnr2txtOutputs(problemFile, ...options) {
   return files;
 }
 
-// The served site in a fresh browser, ready once the converter has started;
-// close with page.context().close().
-export async function openPage(url) {
-  const context = await startBrowser();
-  const page = context.pages()[0] ?? await context.newPage();
-  page.on('pageerror', (error) => console.error('page error:', error));
-  await page.goto(url);
-  await page.waitForSelector('body[data-ready]');
-  return page;
+// What the page shows in an element.
+export const textOf = (page, id) => page.$eval(`#${id}`, (element) => element.textContent);
+
+// Waits until the element's text is text; on a time-out, says what it was.
+export async function waitForText(page, id, text, timeout = 30_000) {
+  try {
+    await page.waitForFunction((id, text) => document.getElementById(id).textContent === text,
+                               { timeout, polling: 50 }, id, text);
+  } catch (error) {
+    throw new Error(`#${id} never read ${JSON.stringify(text)}, but ${JSON.stringify(await textOf(page, id))}`);
+  }
 }
 
-// The download a click starts; on a time-out, says what the page showed.
-// Chromium drops now and then a download that follows another too closely
-// (seen here about once in ten at a few hundred ms): a second between them,
-// as between a person's clicks.
-const lastDownload = new WeakMap();
-export async function downloadBytes(page, click) {
-  const since = performance.now() - (lastDownload.get(page) ?? -Infinity);
-  if (since < 1000) await page.waitForTimeout(1000 - since);
-  lastDownload.set(page, performance.now());
-  const waiting = page.waitForEvent('download', { timeout: 30_000 }).catch(async (error) => {
-    const shown = await page.evaluate(() => [document.getElementById('Panel_Help').textContent,
-                                             document.body.getAttribute('aria-busy')]);
-    throw new Error(`no download (status line, busy: ${JSON.stringify(shown)}): ${error.message}`);
-  });
-  const [download] = await Promise.all([waiting, click()]);
-  return { name: download.suggestedFilename(), bytes: fs.readFileSync(await download.path()) };
+// The file the browser saved after click(): { name, bytes }; the folder is
+// emptied for the next one. A download is complete when no partial file
+// (Chromium's .crdownload, Firefox's .part) is left beside it and it has
+// bytes (Firefox holds the name with an empty file first; no output of the
+// page is empty).
+export async function downloadBytes(session, click) {
+  const { page, downloads } = session;
+  await click();
+  const until = performance.now() + 30_000;
+  for (;;) {
+    const names = fs.readdirSync(downloads);
+    const partial = names.some((name) => /\.(crdownload|part)$/.test(name));
+    if (names.length === 1 && !partial && fs.statSync(path.join(downloads, names[0])).size > 0) {
+      const file = path.join(downloads, names[0]);
+      const bytes = fs.readFileSync(file);
+      fs.rmSync(file);
+      return { name: names[0], bytes };
+    }
+    if (names.length > 1 && !partial) throw new Error(`several downloads at once: ${names.join(', ')}`);
+    if (performance.now() > until) {
+      const shown = [await textOf(page, 'Panel_Help'), await page.evaluate(() => document.body.getAttribute('aria-busy'))];
+      throw new Error(`no download (status line, busy: ${JSON.stringify(shown)}; folder: ${names.join(', ')})`);
+    }
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// Chooses file in the page's open control.
+export async function chooseFile(page, file) {
+  const input = await page.$('#OpenDialog');
+  await input.uploadFile(file);
 }
