@@ -5,8 +5,8 @@
 #include "cli/Terminal.h"
 #include "format/HiddenBytes.h"
 #include "format/OutputFormats.h"
-#include "importing/Diagnostics.h"
-#include "importing/ImportTexts.h"
+#include "frontend/import/Diagnostics.h"
+#include "frontend/import/ImportTexts.h"
 #include "platform/FileServices.h"
 
 namespace cli {

@@ -1,6 +1,6 @@
 #include "cli/Txt2mnrOptions.h"
 
-#include "importing/ImportTexts.h"
+#include "frontend/import/ImportTexts.h"
 
 namespace cli {
 

@@ -10,7 +10,7 @@
 #include "cli/Terminal.h"
 #include "cli/Txt2mnrOptions.h"
 #include "cli/WriteBack.h"
-#include "importing/ImportTexts.h"
+#include "frontend/import/ImportTexts.h"
 #include "platform/FileServices.h"
 
 namespace {

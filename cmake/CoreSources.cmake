@@ -55,6 +55,22 @@ set(MUNEMOJI_CORE_wasm
   platform/wasm/Memory.cpp
   platform/Cp932Utf8Table.cpp)
 
+# The readers of the way back (JSON, CSV, genre text into problem files):
+# txt2mnr, the page and the fuzz targets. They use the JSON library, which
+# the core does not.
+set(MUNEMOJI_IMPORT
+  frontend/import/Diagnostics.cpp
+  frontend/import/ProblemSetBuilder.cpp
+  frontend/import/TextInput.cpp
+  frontend/import/JsonInput.cpp
+  frontend/import/CsvInput.cpp
+  frontend/import/GenreTextInput.cpp)
+
+function(munemoji_import_sources out)
+  list(TRANSFORM MUNEMOJI_IMPORT PREPEND ${MUNEMOJI_ROOT}/ OUTPUT_VARIABLE files)
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
 function(munemoji_core_sources system out)
   if(NOT DEFINED MUNEMOJI_CORE_${system})
     message(FATAL_ERROR "munemoji_core_sources: no system '${system}' (posix, win32, wasm)")

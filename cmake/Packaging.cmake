@@ -4,7 +4,7 @@
 set(package_files ${CMAKE_BINARY_DIR}/package-files)
 
 # Third-party code the programs carry: the Windows runtime, linked
-# statically, and the JSON library txt2mnr reads JSON with (importing/).
+# statically, and the JSON library txt2mnr reads JSON with (frontend/import/).
 set(notices)
 if(WIN32)
   list(APPEND notices docs/notices/windows-runtime.txt)

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "format/OutputFormats.h"
-#include "importing/JsonInput.h"
+#include "frontend/import/JsonInput.h"
 #include "tests/reliability/RandomProblems.h"
 
 namespace fuzz {

@@ -2,7 +2,7 @@
 // first byte chooses whether the formula guard is taken back.
 #include "ReadBackFuzzer.h"
 #include "format/OutputFormats.h"
-#include "importing/CsvInput.h"
+#include "frontend/import/CsvInput.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {

@@ -2,8 +2,8 @@
 // of a problem file (the other genres empty).
 #include "ReadBackFuzzer.h"
 #include "format/GenreText.h"
-#include "importing/GenreTextInput.h"
-#include "importing/ProblemSetBuilder.h"
+#include "frontend/import/GenreTextInput.h"
+#include "frontend/import/ProblemSetBuilder.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {

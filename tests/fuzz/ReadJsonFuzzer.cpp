@@ -1,7 +1,7 @@
 // Fuzz target: a JSON of arbitrary bytes read back into a problem file.
 #include "ReadBackFuzzer.h"
 #include "format/OutputFormats.h"
-#include "importing/JsonInput.h"
+#include "frontend/import/JsonInput.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {

@@ -20,8 +20,8 @@
 #include "format/ProblemFileWriter.h"
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
-#include "importing/CsvInput.h"
-#include "importing/JsonInput.h"
+#include "frontend/import/CsvInput.h"
+#include "frontend/import/JsonInput.h"
 #include "platform/CodePage.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "importing/ProblemSetBuilder.h"
+#include "frontend/import/ProblemSetBuilder.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "format/Unscramble.h"
-#include "importing/ImportTexts.h"
+#include "frontend/import/ImportTexts.h"
 #include "platform/CodePage.h"
 #include "platform/Cp932Encoder.h"
 

@@ -1,6 +1,6 @@
-#include "importing/Diagnostics.h"
+#include "frontend/import/Diagnostics.h"
 
-#include "importing/ImportTexts.h"
+#include "frontend/import/ImportTexts.h"
 
 namespace import_text {
 

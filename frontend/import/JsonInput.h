@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "format/ProblemFileWriter.h"
-#include "importing/Diagnostics.h"
+#include "frontend/import/Diagnostics.h"
 
 namespace importing {
 

@@ -1,11 +1,11 @@
-#include "importing/CsvInput.h"
+#include "frontend/import/CsvInput.h"
 
 #include <string>
 #include <vector>
 
-#include "importing/ImportTexts.h"
-#include "importing/ProblemSetBuilder.h"
-#include "importing/TextInput.h"
+#include "frontend/import/ImportTexts.h"
+#include "frontend/import/ProblemSetBuilder.h"
+#include "frontend/import/TextInput.h"
 
 namespace importing {
 

@@ -1,10 +1,10 @@
-#include "importing/GenreTextInput.h"
+#include "frontend/import/GenreTextInput.h"
 
 #include <vector>
 
-#include "importing/ImportTexts.h"
-#include "importing/ProblemSetBuilder.h"
-#include "importing/TextInput.h"
+#include "frontend/import/ImportTexts.h"
+#include "frontend/import/ProblemSetBuilder.h"
+#include "frontend/import/TextInput.h"
 
 namespace importing {
 

@@ -1,4 +1,4 @@
-#include "importing/TextInput.h"
+#include "frontend/import/TextInput.h"
 
 #include <cstdint>
 

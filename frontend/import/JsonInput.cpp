@@ -1,4 +1,4 @@
-#include "importing/JsonInput.h"
+#include "frontend/import/JsonInput.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "format/Base64.h"
-#include "importing/ImportTexts.h"
-#include "importing/ProblemSetBuilder.h"
+#include "frontend/import/ImportTexts.h"
+#include "frontend/import/ProblemSetBuilder.h"
 
 namespace importing {
 
