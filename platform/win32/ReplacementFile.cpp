@@ -109,6 +109,7 @@ int PutInPlace(NativeHandle handle, const std::string&, const std::string& name,
   if (code == 0 && !MarkForDeletion(file, false)) code = LastError();
   if (code == 0 && !RenameOver(file, target, replace)) {
     code = LastError();
+    if (code == ERROR_ALREADY_EXISTS) code = ERROR_FILE_EXISTS;  // as on other systems
     MarkForDeletion(file, true);
   }
   if (!CloseHandle(file) && code == 0) code = LastError();
