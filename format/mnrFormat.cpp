@@ -79,11 +79,11 @@ bool T_mnrFormat::Finish(bool ok, const std::string& name) {
 
 bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
   std::size_t lastRead = 0;
-  for (int g = 0; g < kGenreCount; ++g) {
-    lastRead = source.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
-    quiz_[g].SetCount(ProblemCount(g));
-  }
+  for (int g = 0; g < kGenreCount; ++g) lastRead = source.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
+  // The signature first: bytes that are no problem file get no memory for
+  // the counts they seem to announce.
   if (std::memcmp(&header_[kSignatureOffset], kSignature, kSignatureSize) != 0) return false;
+  for (int g = 0; g < kGenreCount; ++g) quiz_[g].SetCount(ProblemCount(g));
 
   // Each genre's records arrive in one read into their array: reads are
   // sequential, so a file ending early leaves the last record incomplete.

@@ -122,9 +122,12 @@ class SignatureTest : public LoaderTest, public testing::WithParamInterface<std:
 TEST_P(SignatureTest, WrongSignatureIsNotAProblemFile) {
   MnrWriter w = SampleSet();
   w.setSignature(GetParam());
+  for (int g = 0; g < 8; ++g) w.setCount(g, 32767);  // announced, never provided
   EXPECT_FALSE(Load(w.bytes()));
   EXPECT_FALSE(set.Loaded());
   EXPECT_EQ(set.FileName(), "");
+  // Bytes that are no problem file get no memory for what they announce.
+  for (int g = 0; g < 8; ++g) EXPECT_EQ(set.Quiz(g).Records.capacity(), 0u) << "genre " << g;
 }
 
 INSTANTIATE_TEST_SUITE_P(
