@@ -20,7 +20,9 @@
 #ifdef _WIN32
 // The program expands "*" and "?" itself (cli/FileArguments.h), never the
 // C runtime.
-extern "C" int _dowildcard = 0;
+extern "C" {
+int _dowildcard = 0;
+}
 #endif
 
 namespace {
