@@ -3,30 +3,30 @@
 #include <memory>
 
 #include "cli/Terminal.h"
+#include "cli/Txt2mnrTexts.h"
 #include "format/HiddenBytes.h"
 #include "format/OutputFormats.h"
 #include "frontend/import/Diagnostics.h"
-#include "frontend/import/ImportTexts.h"
 #include "platform/FileServices.h"
 
 namespace cli {
 
 namespace {
 
-using import_text::Fill;
+using namespace txt2mnr_texts;
 
 std::string TextOf(const HiddenFinding& finding, bool trailingComplete) {
   switch (finding.kind) {
-    case HiddenKind::kNotPadding: return import_text::kCheckNotPadding;
-    case HiddenKind::kZeroByte: return import_text::kCheckZeroByte;
-    case HiddenKind::kInvalidCp932: return import_text::kCheckInvalid;
-    case HiddenKind::kOtherCodes: return import_text::kCheckOtherCodes;
-    case HiddenKind::kTrimmedEnd: return import_text::kCheckTrimmed;
-    case HiddenKind::kCutByOlderReaders: return import_text::kCheckCut;
-    case HiddenKind::kOtherwise: return import_text::kCheckOtherwise;
+    case HiddenKind::kNotPadding: return Say(kCheckNotPadding);
+    case HiddenKind::kZeroByte: return Say(kCheckZeroByte);
+    case HiddenKind::kInvalidCp932: return Say(kCheckInvalid);
+    case HiddenKind::kOtherCodes: return Say(kCheckOtherCodes);
+    case HiddenKind::kTrimmedEnd: return Say(kCheckTrimmed);
+    case HiddenKind::kCutByOlderReaders: return Say(kCheckCut);
+    case HiddenKind::kOtherwise: return Say(kCheckOtherwise);
     case HiddenKind::kTrailingBytes: break;
   }
-  return Fill(trailingComplete ? import_text::kCheckTrailing : import_text::kCheckTrailingMore,
+  return Fill(Say(trailingComplete ? kCheckTrailing : kCheckTrailingMore),
               {std::to_string(finding.bytes)});
 }
 
@@ -39,11 +39,11 @@ bool CheckFile(const std::string& file) {
   try {
     loaded = problems->LoadFromFile(platform::FullPathFromNative(file));
   } catch (const platform::EInOutError& e) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ").Cp932(e.what()).PrintTo(Stream::kErr);
+    TerminalLine().Host(kProgram).Host(file).Host(": ").Cp932(e.what()).PrintTo(Stream::kErr);
     return false;
   }
   if (!loaded) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ").Host(import_text::kNotAProblemFile)
+    TerminalLine().Host(kProgram).Host(file).Host(": ").Utf8(Say(kNotAProblemFile))
         .PrintTo(Stream::kErr);
     return false;
   }
@@ -57,7 +57,7 @@ bool CheckFile(const std::string& file) {
     d.text = TextOf(finding, problems->TrailingComplete());
     TerminalLine().Host(importing::Describe(file, d)).PrintTo(Stream::kOut);
   }
-  if (findings.empty()) TerminalLine().Host(file).Host(": ").Host(import_text::kCheckClean).PrintTo(Stream::kOut);
+  if (findings.empty()) TerminalLine().Host(file).Host(": ").Utf8(Say(kCheckClean)).PrintTo(Stream::kOut);
   return findings.empty();
 }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "cli/HostText.h"
+#include "cli/Mnr2txtTexts.h"
 #include "cli/StandardInput.h"
 #include "cli/Terminal.h"
 #include "format/OutputFormats.h"
@@ -16,6 +17,8 @@
 namespace cli {
 
 namespace {
+
+using namespace mnr2txt_texts;
 
 // Single-stream outputs are written in pieces of this size; genre files keep
 // the 128-byte write-outs of the window program.
@@ -33,8 +36,8 @@ void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
   }
 }
 
-void ReportFile(const std::string& shown, const std::string& hostMessage) {
-  TerminalLine().Host("mnr2txt: ").Host(shown).Host(": ").Host(hostMessage).PrintTo(Stream::kErr);
+void ReportFile(const std::string& shown, const std::string& utf8Message) {
+  TerminalLine().Host("mnr2txt: ").Host(shown).Host(": ").Utf8(utf8Message).PrintTo(Stream::kErr);
 }
 
 // Writes what the format makes of the problem set (or of genre g) to sink;
@@ -106,8 +109,7 @@ bool Export(const std::string& file, const std::string& fullFile, const T_mnrFor
     }
   }
   if (invalidBytes > 0) {
-    ReportFile(ShownFileName(file), "warning: " + std::to_string(invalidBytes) +
-                                        " byte(s) not valid CP932 written as U+FFFD");
+    ReportFile(ShownFileName(file), Fill(Say(kInvalidBytes), {std::to_string(invalidBytes)}));
   }
   if (!written) {
     Report(Stream::kErr, ShownFileName(file), messages::kExportFailed);
@@ -121,7 +123,8 @@ bool Export(const std::string& file, const std::string& fullFile, const T_mnrFor
         .PrintTo(Stream::kOut);
   } else if (targets.size() == 1) {
     TerminalLine()
-        .Host("mnr2txt: ").Host(ShownFileName(file)).Host(": wrote ").Host(targets.front().shown)
+        .Host("mnr2txt: ").Host(ShownFileName(file)).Host(": ")
+        .Utf8Naming(Say(kWrote), targets.front().shown)
         .PrintTo(Stream::kOut);
   }
   return true;
@@ -154,7 +157,7 @@ bool ConvertFile(const std::string& file, const ConvertSettings& settings, RunFi
   } catch (const StandardOutputError&) {
     throw;  // the run cannot go on
   } catch (const std::bad_alloc&) {
-    ReportFile(shown, "out of memory");
+    ReportFile(shown, Say(kOutOfMemory));
   } catch (const std::exception& e) {
     Report(Stream::kErr, shown, e.what());  // the core's other errors speak CP932 too
   }

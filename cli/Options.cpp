@@ -1,8 +1,12 @@
 #include "cli/Options.h"
 
+#include "cli/Mnr2txtTexts.h"
+
 namespace cli {
 
 namespace {
+
+using namespace mnr2txt_texts;
 
 // "--output=DIR" and "-oDIR" carry their value; "-o DIR" takes the next one.
 bool TakeOutputDir(const std::vector<std::string>& args, std::size_t& i,
@@ -15,11 +19,11 @@ bool TakeOutputDir(const std::vector<std::string>& args, std::size_t& i,
   } else if (i + 1 < args.size()) {
     options.outputDir = args[++i];
   } else {
-    error = "option " + arg + " needs a directory";
+    error = Fill(Say(kNeedsFolder), {arg});
     return false;
   }
   if (options.outputDir->empty()) {
-    error = "option -o needs a directory";
+    error = Fill(Say(kNeedsFolder), {"-o"});
     return false;
   }
   return true;
@@ -38,7 +42,7 @@ bool TakeFormat(const std::string& arg, Options& options, std::string& error) {
   else if (arg == "--xlsx") format = OutputFormat::kXlsx;
   else return false;
   if (options.format != OutputFormat::kGenreFiles && options.format != format) {
-    error = "--one-file, --csv, --json and --xlsx exclude each other";
+    error = Say(kFormatsExclusive);
   }
   options.format = format;
   return true;
@@ -47,15 +51,13 @@ bool TakeFormat(const std::string& arg, Options& options, std::string& error) {
 // The combinations that cannot work, once every argument is known.
 std::string CheckCombination(const Options& options) {
   if (options.help || options.version) return {};
-  if (options.files.empty()) return "no problem file given";
+  if (options.files.empty()) return Say(kNoFile);
   for (const std::string& file : options.files) {
-    if (file.empty()) return "empty problem file name";
+    if (file.empty()) return Say(kEmptyName);
   }
   if (options.outputDir == kStandardStream && !options.list) {
-    if (options.format == OutputFormat::kGenreFiles) {
-      return "-o - needs --one-file, --csv, --json or --xlsx (eight files cannot share one stream)";
-    }
-    if (options.files.size() != 1) return "-o - takes one problem file";
+    if (options.format == OutputFormat::kGenreFiles) return Say(kStreamNeedsFormat);
+    if (options.files.size() != 1) return Say(kStreamTakesOne);
   }
   return {};
 }
@@ -88,7 +90,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (TakeFormat(arg, options, parsed.error)) {
       if (!parsed.error.empty()) return parsed;
     } else {
-      parsed.error = "unknown option " + arg;
+      parsed.error = Fill(Say(kUnknownOption), {arg});
       return parsed;
     }
   }
@@ -96,32 +98,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return parsed;
 }
 
-const char* UsageText() {
-  return "Usage: mnr2txt [options] FILE...\n"
-         "Converts quiz problem files (.mnr) into eight genre text files each,\n"
-         "FILE0.txt ... FILE7.txt beside FILE (its extension removed).\n"
-         "FILE - reads the problem file from standard input (named stdin).\n"
-         "\n"
-         "      --one-file    write FILE.txt: the eight genre files in one\n"
-         "      --csv         write FILE.csv: one row per problem (UTF-8, CR LF)\n"
-         "      --json        write FILE.json: the whole problem set (UTF-8)\n"
-         "      --xlsx        write FILE.xlsx: one worksheet of the CSV's rows, every\n"
-         "                    text a text cell\n"
-         "  -o, --output DIR  write into DIR instead; -o - writes the one file,\n"
-         "                    CSV, JSON or XLSX of a single FILE to standard output\n"
-         "  -l, --list        show each file's eight genres and problem counts\n"
-         "                    instead of writing anything\n"
-         "      --utf8        write genre files and --one-file in UTF-8 (default: Shift-JIS,\n"
-         "                    byte for byte what the window program writes)\n"
-         "      --no-formula-guard\n"
-         "                    write CSV cells as they are: by default a text that\n"
-         "                    begins with = + - @ ' TAB or CR gets a leading ', so that\n"
-         "                    a spreadsheet shows it instead of running it\n"
-         "  -h, --help        show this help\n"
-         "      --version     show the version\n"
-         "\n"
-         "Exit status: 0 when every file was converted, 1 when any was not,\n"
-         "2 for a command line that cannot be used.\n";
-}
+const char* UsageText() { return Say(kUsage); }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "cli/Mnr2txtTexts.h"
 #include "format/mnrLayout.h"
 #include "path/PathText.h"
 #include "platform/FileServices.h"
@@ -109,8 +110,8 @@ void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown)
 }
 
 std::string RunFiles::Refusal(const std::string& fullPath, const std::string& shown) const {
-  if (inputs_.Holds(fullPath, shown)) return "not written: it is a problem file of this run";
-  if (written_.Holds(fullPath, shown)) return "not written: this run already wrote it";
+  if (inputs_.Holds(fullPath, shown)) return mnr2txt_texts::Say(mnr2txt_texts::kInputOfThisRun);
+  if (written_.Holds(fullPath, shown)) return mnr2txt_texts::Say(mnr2txt_texts::kWrittenByThisRun);
   return {};
 }
 

@@ -35,7 +35,7 @@ class RunFiles {
   // An input known by its file alone (the file behind standard input).
   void AddInput(const FileIdentity& identity);
   void AddWritten(const std::string& fullPath, const std::string& shown);
-  // Empty when the file may be written; otherwise why not.
+  // Empty when the file may be written; otherwise why not (UTF-8).
   std::string Refusal(const std::string& fullPath, const std::string& shown) const;
 
  private:

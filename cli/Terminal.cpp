@@ -71,18 +71,37 @@ std::wstring ShowCodePoints(std::wstring_view utf16) {
 }
 
 TerminalLine& TerminalLine::Host(std::string_view text) {
-  pieces_.push_back({false, ShowControls(text)});
+  pieces_.push_back({Encoding::kHost, ShowControls(text)});
   return *this;
 }
 
 TerminalLine& TerminalLine::Cp932(std::string_view text) {
-  pieces_.push_back({true, ShowControls(text)});
+  pieces_.push_back({Encoding::kCp932, ShowControls(text)});
   return *this;
 }
 
-TerminalLine& TerminalLine::Tab() {
-  pieces_.push_back({false, "\t"});
+TerminalLine& TerminalLine::Utf8(std::string_view text) {
+  pieces_.push_back({Encoding::kUtf8, ShowControls(text)});
   return *this;
+}
+
+TerminalLine& TerminalLine::Utf8Naming(std::string_view utf8, std::string_view host) {
+  const std::size_t at = utf8.find("{1}");
+  if (at == std::string_view::npos) return Utf8(utf8);
+  return Utf8(utf8.substr(0, at)).Host(host).Utf8(utf8.substr(at + 3));
+}
+
+TerminalLine& TerminalLine::Tab() {
+  pieces_.push_back({Encoding::kHost, "\t"});
+  return *this;
+}
+
+void PrintText(Stream stream, std::string_view utf8Lines) {
+  while (!utf8Lines.empty()) {
+    const std::size_t end = utf8Lines.find('\n');
+    TerminalLine().Utf8(utf8Lines.substr(0, end)).PrintTo(stream);
+    utf8Lines.remove_prefix(end == std::string_view::npos ? utf8Lines.size() : end + 1);
+  }
 }
 
 void Report(Stream stream, std::string_view name, std::string_view cp932Message) {

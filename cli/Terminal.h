@@ -1,7 +1,10 @@
 #pragma once
-// Lines for the terminal, made of text in two encodings: the host's own (file
-// names as the user typed them) and CP932 (the program's messages and genre
-// names), which is converted to the terminal's character set when printed.
+// Lines for the terminal, made of text in three encodings: the host's own
+// (file names as the user typed them), CP932 (the window program's messages
+// and genre names) and UTF-8 (the command-line programs' own texts). Linux
+// gets UTF-8 whatever the locale; a Windows console gets UTF-16, so any
+// console code page shows Japanese; a Windows pipe or file gets the active
+// code page (UTF-8 under the programs' manifests).
 // File contents never pass through here. Control bytes of either kind are
 // shown visibly in caret form (ESC as "^[", TAB as "^I", DEL as "^?"), and
 // the C1 controls (U+0080 to U+009F) and the bidirectional embeddings,
@@ -21,14 +24,18 @@ class TerminalLine {
  public:
   TerminalLine& Host(std::string_view text);
   TerminalLine& Cp932(std::string_view text);
+  TerminalLine& Utf8(std::string_view text);
+  // A UTF-8 text whose "{1}" stands for a host text (a file name).
+  TerminalLine& Utf8Naming(std::string_view utf8, std::string_view host);
   // A real TAB, as a column separator.
   TerminalLine& Tab();
   // Prints the line and a line break.
   void PrintTo(Stream stream) const;
 
  private:
+  enum class Encoding { kHost, kCp932, kUtf8 };
   struct Piece {
-    bool cp932;
+    Encoding encoding;
     std::string text;
   };
   std::vector<Piece> pieces_;
@@ -36,9 +43,12 @@ class TerminalLine {
 
 // On Windows, when the console is the program's own (it was started from
 // Explorer, as by dropping a file on it) and reads from the keyboard, shows
-// prompt and waits for Enter, so what was printed can be read. Elsewhere
+// prompt (UTF-8) and waits for Enter, so what was printed can be read. Elsewhere
 // nothing.
 void WaitIfConsoleIsOwn(const char* prompt);
+
+// Prints a UTF-8 text of whole lines, each ending in "\n", line by line.
+void PrintText(Stream stream, std::string_view utf8Lines);
 
 // "mnr2txt: NAME: MESSAGE" with a CP932 message.
 void Report(Stream stream, std::string_view name, std::string_view cp932Message);

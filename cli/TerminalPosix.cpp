@@ -5,12 +5,12 @@
 
 namespace cli {
 
-// Terminals here speak UTF-8; host text (file names) is printed as it is.
+// UTF-8 whatever the locale: host text (file names) is printed as it is.
 void TerminalLine::PrintTo(Stream stream) const {
   std::string line;
   std::size_t invalidBytes = 0;  // shown as U+FFFD, which is warning enough
   for (const Piece& piece : pieces_) {
-    if (piece.cp932) {
+    if (piece.encoding == Encoding::kCp932) {
       codepage::AppendCp932AsUtf8(piece.text, line, invalidBytes);
     } else {
       line += piece.text;

@@ -1,12 +1,12 @@
 #include "cli/Txt2mnrOptions.h"
 
-#include "frontend/import/ImportTexts.h"
+#include "cli/Txt2mnrTexts.h"
 
 namespace cli {
 
 namespace {
 
-using import_text::Fill;
+using namespace txt2mnr_texts;
 
 // "--name=VALUE" and "-xVALUE" carry their value; "--name VALUE" and
 // "-x VALUE" take the next argument.
@@ -20,10 +20,10 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
   } else if (i + 1 < args.size()) {
     value = args[++i];
   } else {
-    error = Fill(import_text::kUsageNeedsValue, {arg});
+    error = Fill(Say(kNeedsFile), {arg});
     return false;
   }
-  if (value->empty()) error = Fill(import_text::kUsageNeedsValue, {longName});
+  if (value->empty()) error = Fill(Say(kNeedsFile), {longName});
   return error.empty();
 }
 
@@ -59,17 +59,17 @@ ParsedTxt2mnrLine ParseTxt2mnrLine(const std::vector<std::string>& args) {
     } else if (Is(arg, "--template", "")) {
       if (!TakeValue(args, i, "--template", "", o.templateFile, parsed.error)) return parsed;
     } else {
-      parsed.error = Fill(import_text::kUsageUnknownOption, {arg});
+      parsed.error = Fill(Say(kUnknownOption), {arg});
       return parsed;
     }
   }
   if (o.help || o.version) return parsed;
-  if (o.files.empty()) parsed.error = import_text::kUsageNoFile;
+  if (o.files.empty()) parsed.error = Say(kNoFile);
   for (const std::string& file : o.files)
-    if (file.empty()) parsed.error = import_text::kUsageEmptyName;
+    if (file.empty()) parsed.error = Say(kEmptyName);
   if (parsed.error.empty() && o.check && (o.output || o.force || o.templateFile || !o.formulaGuard))
-    parsed.error = import_text::kUsageCheckAlone;
-  if (parsed.error.empty() && o.output && o.files.size() != 1) parsed.error = import_text::kUsageOneInput;
+    parsed.error = Say(kCheckAlone);
+  if (parsed.error.empty() && o.output && o.files.size() != 1) parsed.error = Say(kOneInput);
   return parsed;
 }
 

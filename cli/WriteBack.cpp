@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "cli/Terminal.h"
+#include "cli/Txt2mnrTexts.h"
 #include "format/ProblemFileWriter.h"
 #include "frontend/import/CsvInput.h"
 #include "frontend/import/GenreTextInput.h"
-#include "frontend/import/ImportTexts.h"
 #include "frontend/import/JsonInput.h"
 #include "frontend/import/ProblemSetBuilder.h"
 #include "path/PathText.h"
@@ -20,7 +20,7 @@ namespace cli {
 
 namespace {
 
-using import_text::Fill;
+using namespace txt2mnr_texts;
 
 enum class InputKind { kUnknown, kJson, kCsv, kGenreText };
 
@@ -60,8 +60,14 @@ std::string BaseOf(const std::string& name, InputKind kind) {
   return base;
 }
 
-void Print(Stream stream, const std::string& shown, const std::string& text) {
-  TerminalLine().Host(import_text::kProgram).Host(shown).Host(": ").Host(text).PrintTo(stream);
+void Print(Stream stream, const std::string& shown, const std::string& utf8Text) {
+  TerminalLine().Host(kProgram).Host(shown).Host(": ").Utf8(utf8Text).PrintTo(stream);
+}
+
+// "txt2mnr: FILE: " a text naming a file (host text), then the system's
+// message (CP932) if any.
+void PrintFailure(const std::string& shown, const char* utf8Text, const std::string& name, const char* cp932) {
+  TerminalLine().Host(kProgram).Host(shown).Host(": ").Utf8Naming(utf8Text, name).Cp932(cp932).PrintTo(Stream::kErr);
 }
 
 void PrintDiagnostics(const importing::Diagnostics& diagnostics, const std::string& shown,
@@ -71,7 +77,7 @@ void PrintDiagnostics(const importing::Diagnostics& diagnostics, const std::stri
     const std::string file = genreBase.empty() || d.where.genre < 0
                                  ? shown
                                  : genreBase + std::to_string(d.where.genre) + ".txt";
-    TerminalLine().Host(import_text::kProgram).Host(importing::Describe(file, d)).PrintTo(Stream::kErr);
+    TerminalLine().Host(kProgram).Host(importing::Describe(file, d)).PrintTo(Stream::kErr);
   }
 }
 
@@ -87,7 +93,7 @@ std::optional<ProblemFileImage> ReadInput(InputKind kind, const std::string& ful
         std::string message;
         std::size_t ignored = 0;
         codepage::AppendCp932AsUtf8(e.what(), message, ignored);
-        diagnostics.Error({0, 0, g}, Fill(import_text::kCannotRead, {message}));
+        diagnostics.Error({0, 0, g}, Fill(Say(kCannotRead), {message}));
         continue;
       }
       importing::ReadGenreText(bytes, g, builder, diagnostics);
@@ -135,7 +141,7 @@ std::string ReadWholeFile(const std::string& fullPath) {
 bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
   const InputKind kind = KindOf(file);
   if (kind == InputKind::kUnknown) {
-    Print(Stream::kErr, file, import_text::kUnknownKind);
+    Print(Stream::kErr, file, Say(kUnknownKind));
     return false;
   }
   std::string full, outFull;
@@ -143,19 +149,17 @@ bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
   try {
     full = platform::FullPathFromNative(file);
   } catch (const platform::EInOutError& e) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
-        .Host(Fill(import_text::kCannotRead, {""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    PrintFailure(file, Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
     return false;
   }
   try {
     outFull = platform::FullPathFromNative(outShown);
   } catch (const platform::EInOutError& e) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
-        .Host(Fill(import_text::kNotWritten, {outShown, ""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    PrintFailure(file, Say(kNotWritten), outShown, e.what());
     return false;
   }
   if (!settings.force && (platform::FileExists(outFull) || platform::DirectoryExists(outFull))) {
-    Print(Stream::kErr, file, Fill(import_text::kOutputExists, {outShown}));
+    PrintFailure(file, Say(kOutputExists), outShown, "");
     return false;
   }
   const std::string genreBase = kind == InputKind::kGenreText ? BaseOf(file, kind) : "";
@@ -165,23 +169,21 @@ bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
     image = ReadInput(kind, full, BaseOf(full, kind), settings, diagnostics);
   } catch (const platform::EInOutError& e) {
     PrintDiagnostics(diagnostics, file, genreBase);
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
-        .Host(Fill(import_text::kCannotRead, {""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    PrintFailure(file, Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
     return false;
   }
   PrintDiagnostics(diagnostics, file, genreBase);
   if (!image) {
-    Print(Stream::kErr, file, import_text::kNotWrittenErrors);
+    Print(Stream::kErr, file, Say(kNothingWritten));
     return false;
   }
   try {
     WriteOutput(*image, outFull, settings.force);
   } catch (const platform::EInOutError& e) {
-    TerminalLine().Host(import_text::kProgram).Host(file).Host(": ")
-        .Host(Fill(import_text::kNotWritten, {outShown, ""})).Cp932(e.what()).PrintTo(Stream::kErr);
+    PrintFailure(file, Say(kNotWritten), outShown, e.what());
     return false;
   }
-  Print(Stream::kOut, file, Fill(import_text::kWrote, {outShown}));
+  TerminalLine().Host(kProgram).Host(file).Host(": ").Utf8Naming(Say(kWrote), outShown).PrintTo(Stream::kOut);
   return true;
 }
 

@@ -1,14 +1,53 @@
 #include "tests/cli/CliTestEnv.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace cli_test {
+
+#ifndef _WIN32
+namespace {
+// Before any test runs: whatever the locale of whoever runs the tests, the
+// programs speak English unless a test sets the variables itself.
+[[maybe_unused]] const bool kLocaleCleared = [] {
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  unsetenv("LANG");
+  return true;
+}();
+}  // namespace
+
+cli::Language ProgramLanguage() { return cli::Language::kEnglish; }
+#else
+cli::Language ProgramLanguage() {
+  const char* locale = std::getenv("LC_ALL");
+  if (locale != nullptr) return std::string(locale).rfind("ja", 0) == 0 ? cli::Language::kJapanese : cli::Language::kEnglish;
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? cli::Language::kJapanese : cli::Language::kEnglish;
+}
+#endif
+
+namespace {
+std::string InProgramLanguage(const cli::TextRow& row, const std::vector<std::string>& args) {
+  return cli::Fill(ProgramLanguage() == cli::Language::kJapanese ? row.japanese : row.english, args);
+}
+}  // namespace
+
+std::string Said(cli::mnr2txt_texts::Id id, const std::vector<std::string>& args) {
+  return InProgramLanguage(cli::mnr2txt_texts::kTable[id], args);
+}
+std::string Said(cli::txt2mnr_texts::Id id, const std::vector<std::string>& args) {
+  return InProgramLanguage(cli::txt2mnr_texts::kTable[id], args);
+}
 
 std::string HostPathOfBuildFile(const std::string& cmakePath) {
 #ifdef _WIN32

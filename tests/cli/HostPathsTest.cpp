@@ -18,6 +18,7 @@
 namespace {
 
 using cli_test::kSeparator;
+using cli_test::Said;
 using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
@@ -37,7 +38,7 @@ TEST_F(Mnr2txt, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
   problems.writeTo(Path("x0.txt"));  // a problem file named like x.mnr's genre 0 file
   RunResult r = Run({"x.mnr", "x0.txt"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "mnr2txt: x0.txt: not written: it is a problem file of this run\n" +
+  EXPECT_EQ(r.err, "mnr2txt: x0.txt: " + Said(cli::mnr2txt_texts::kInputOfThisRun) + "\n" +
                        Message("x.mnr", messages::kExportFailed));
   const test_support::Bytes bytes = problems.bytes();
   EXPECT_EQ(ReadFile(Path("x0.txt")), std::string(bytes.begin(), bytes.end()));
@@ -56,7 +57,7 @@ TEST_F(Mnr2txt, ARunNeverWritesOverItsProblemFilesOrItsOwnOutputs) {
     // Appended piece by piece: GCC 12's i686 string code warns about a false
     // overlap in "literal" + std::to_string(...).
     ((((expected += "mnr2txt: out") += kSeparator) += 'x') += std::to_string(g))
-        += ".txt: not written: this run already wrote it\n";
+        += ".txt: " + Said(cli::mnr2txt_texts::kWrittenByThisRun) + "\n";
   EXPECT_EQ(r.err, expected + Message(b, messages::kExportFailed));
   ExpectGenreFiles(Path("out"), "x", problems);
 }
@@ -86,7 +87,7 @@ TEST_F(Mnr2txt, ALeadingDotBelongsToTheBaseName) {
   ExpectGenreFiles("", ".hidden", problems);
   r = Run({"--csv", ".quiz.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: .quiz.mnr: wrote .quiz.csv\n");
+  EXPECT_EQ(r.out, "mnr2txt: .quiz.mnr: " + Said(cli::mnr2txt_texts::kWrote, {".quiz.csv"}) + "\n");
   EXPECT_TRUE(cli_test::FileExists(Path(".quiz.csv")));
 }
 
@@ -128,7 +129,7 @@ TEST_F(Mnr2txt, ANameHoldingTheFormOfAForbiddenCharacterIsRefused) {
   EXPECT_EQ(r.err, Message(lookalike + ".mnr", invalidName));
   r = Run({"-o", "d" + lookalike, "p\\q.mnr"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "mnr2txt: d" + lookalike + ": not an existing directory\n");
+  EXPECT_EQ(r.err, "mnr2txt: d" + lookalike + ": " + Said(cli::mnr2txt_texts::kNotAFolder) + "\n");
   r = cli_test::RunMnr2txt({"-"}, Path("d" + lookalike), Path("p\\q.mnr"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
@@ -173,8 +174,8 @@ TEST_F(Mnr2txt, LinksToAProblemFileAreNotWrittenThrough) {
   ASSERT_EQ(symlink(Path("x.mnr").c_str(), Path("x1.txt").c_str()), 0);
   const RunResult r = Run({"x.mnr"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "mnr2txt: x0.txt: not written: it is a problem file of this run\n"
-                   "mnr2txt: x1.txt: not written: it is a problem file of this run\n" +
+  EXPECT_EQ(r.err, "mnr2txt: x0.txt: " + Said(cli::mnr2txt_texts::kInputOfThisRun) + "\n" +
+                   "mnr2txt: x1.txt: " + Said(cli::mnr2txt_texts::kInputOfThisRun) + "\n" +
                        Message("x.mnr", messages::kExportFailed));
   EXPECT_EQ(ReadFile(Path("x.mnr")), std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ReadFile(Path("x2.txt")), problems.expectedGenreFile(2));
@@ -223,7 +224,7 @@ TEST_F(Mnr2txt, ALostStandardOutputIsAFailure) {
         "/bin/sh", {"-c", "\"$0\" " + std::string(command) + " >/dev/full",
                     cli_test::HostPathOfBuildFile(MNR2TXT_PATH)}, Path());
     EXPECT_EQ(r.status, 1) << command;
-    EXPECT_EQ(r.err, "mnr2txt: standard output: write error\n") << command;
+    EXPECT_EQ(r.err, "mnr2txt: " + Said(cli::mnr2txt_texts::kStandardOutputError) + "\n") << command;
   }
 }
 #endif

@@ -32,6 +32,8 @@ using cli_test::kSeparator;
 using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
+using cli_test::Said;
+namespace mnr2txt_texts = cli::mnr2txt_texts;
 using cli_test::TerminalText;
 using test_support::MnrWriter;
 
@@ -48,8 +50,7 @@ TEST_F(Mnr2txt, HelpGoesToStandardOutput) {
   for (const char* option : {"-h", "--help"}) {
     const RunResult r = Run({option});
     EXPECT_EQ(r.status, 0) << option;
-    EXPECT_EQ(r.out.rfind("Usage: mnr2txt [options] FILE...\n", 0), 0u) << option;
-    EXPECT_NE(r.out.find("--utf8"), std::string::npos) << option;
+    EXPECT_EQ(r.out, Said(mnr2txt_texts::kUsage)) << option;
     EXPECT_EQ(r.err, "") << option;
   }
 }
@@ -58,14 +59,14 @@ TEST_F(Mnr2txt, NoFileIsAUsageError) {
   const RunResult r = Run({});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "mnr2txt: no problem file given\nTry 'mnr2txt --help' for more information.\n");
+  EXPECT_EQ(r.err, "mnr2txt: " + Said(mnr2txt_texts::kNoFile) + "\n" + Said(mnr2txt_texts::kTryHelp) + "\n");
 }
 
 TEST_F(Mnr2txt, UnknownOptionIsAUsageErrorAndConvertsNothing) {
   MakeSampleProblems().writeTo(Path("set1.mnr"));
   const RunResult r = Run({"set1.mnr", "--bogus"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("unknown option --bogus"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Said(mnr2txt_texts::kUnknownOption, {"--bogus"})), std::string::npos) << r.err;
   ExpectNoGenreFiles("", "set1");
 }
 
@@ -73,7 +74,7 @@ TEST_F(Mnr2txt, OutputOptionNeedsADirectory) {
   MakeSampleProblems().writeTo(Path("set1.mnr"));
   const RunResult r = Run({"set1.mnr", "-o"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("option -o needs a directory"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Said(mnr2txt_texts::kNeedsFolder, {"-o"})), std::string::npos) << r.err;
   ExpectNoGenreFiles("", "set1");
 }
 
@@ -83,7 +84,7 @@ TEST_F(Mnr2txt, OutputDirectoryMustExist) {
   for (const char* dir : {"nowhere", "afile"}) {
     const RunResult r = Run({"-o", dir, "set1.mnr"});
     EXPECT_EQ(r.status, 2) << dir;
-    EXPECT_EQ(r.err, "mnr2txt: " + std::string(dir) + ": not an existing directory\n");
+    EXPECT_EQ(r.err, "mnr2txt: " + std::string(dir) + ": " + Said(mnr2txt_texts::kNotAFolder) + "\n");
     ExpectNoGenreFiles("", "set1");
   }
 }
@@ -422,7 +423,7 @@ TEST_F(Mnr2txt, Utf8OutputKeepsInvalidBytesVisibleAndCountsThem) {
   const RunResult r = Run({"--utf8", "odd.mnr"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, Exported("odd.mnr", "odd0.txt", "odd7.txt"));
-  EXPECT_EQ(r.err, "mnr2txt: odd.mnr: warning: 3 byte(s) not valid CP932 written as U+FFFD\n");
+  EXPECT_EQ(r.err, "mnr2txt: odd.mnr: " + Said(mnr2txt_texts::kInvalidBytes, {"3"}) + "\n");
   const std::string replacement = "\xEF\xBF\xBD";
   EXPECT_EQ(ReadFile(Path("odd0.txt")),
             "A" + replacement + "\x7F" "B" + replacement + "\r\n\r\nQ" + replacement +

@@ -12,6 +12,8 @@ namespace {
 using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
+using cli_test::Said;
+namespace mnr2txt_texts = cli::mnr2txt_texts;
 using test_support::MnrWriter;
 
 std::string AllGenreFiles(const MnrWriter& w) {
@@ -25,7 +27,7 @@ TEST_F(Mnr2txt, OneFileIsTheEightGenreFilesInOrder) {
   problems.writeTo(Path("set1.mnr"));
   RunResult r = Run({"--one-file", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set1.mnr: wrote set1.txt\n");
+  EXPECT_EQ(r.out, "mnr2txt: set1.mnr: " + Said(mnr2txt_texts::kWrote, {"set1.txt"}) + "\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFile(Path("set1.txt")), AllGenreFiles(problems));
 
@@ -53,7 +55,7 @@ TEST_F(Mnr2txt, StandardInputAndOutputCarryTheSameBytesAsFiles) {
   // Written to files, standard input is named stdin.
   r = Run({"-", "--json"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: stdin: wrote stdin.json\n");
+  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(mnr2txt_texts::kWrote, {"stdin.json"}) + "\n");
   EXPECT_EQ(ReadFile(Path("stdin.json")), json);
   // An empty standard input is no problem file.
   r = Run({"-"});
@@ -67,18 +69,18 @@ TEST_F(Mnr2txt, CommandLinesThatCannotWork) {
     std::vector<std::string> args;
     std::string error;
   } cases[] = {
-      {{"-o", "-", "set1.mnr"}, "-o - needs --one-file, --csv, --json or --xlsx (eight files cannot share one stream)"},
-      {{"--csv", "-o", "-", "set1.mnr", "set1.mnr"}, "-o - takes one problem file"},
-      {{"--csv", "--json", "set1.mnr"}, "--one-file, --csv, --json and --xlsx exclude each other"},
-      {{"--xlsx", "--one-file", "set1.mnr"}, "--one-file, --csv, --json and --xlsx exclude each other"},
-      {{""}, "empty problem file name"},
-      {{"set1.mnr", ""}, "empty problem file name"},
+      {{"-o", "-", "set1.mnr"}, Said(mnr2txt_texts::kStreamNeedsFormat)},
+      {{"--csv", "-o", "-", "set1.mnr", "set1.mnr"}, Said(mnr2txt_texts::kStreamTakesOne)},
+      {{"--csv", "--json", "set1.mnr"}, Said(mnr2txt_texts::kFormatsExclusive)},
+      {{"--xlsx", "--one-file", "set1.mnr"}, Said(mnr2txt_texts::kFormatsExclusive)},
+      {{""}, Said(mnr2txt_texts::kEmptyName)},
+      {{"set1.mnr", ""}, Said(mnr2txt_texts::kEmptyName)},
   };
   for (const auto& c : cases) {
     const RunResult r = Run(c.args);
     EXPECT_EQ(r.status, 2) << c.error;
     EXPECT_EQ(r.out, "") << c.error;
-    EXPECT_EQ(r.err, "mnr2txt: " + c.error + "\nTry 'mnr2txt --help' for more information.\n");
+    EXPECT_EQ(r.err, "mnr2txt: " + c.error + "\n" + Said(mnr2txt_texts::kTryHelp) + "\n");
   }
   EXPECT_FALSE(cli_test::FileExists(Path("set10.txt")));
 }

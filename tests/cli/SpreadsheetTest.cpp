@@ -16,6 +16,8 @@ namespace {
 using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
+using cli_test::Said;
+namespace mnr2txt_texts = cli::mnr2txt_texts;
 using test_support::MnrWriter;
 using test_support::Problem;
 
@@ -48,7 +50,7 @@ TEST_F(Mnr2txt, CsvGuardsEveryTextASpreadsheetWouldRunUnlessTurnedOff) {
 
   RunResult r = Run({"--csv", "set.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set.mnr: wrote set.csv\n");
+  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(mnr2txt_texts::kWrote, {"set.csv"}) + "\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFile(Path("set.csv")), guarded);
 
@@ -94,10 +96,11 @@ TEST_F(Mnr2txt, XlsxIsTheSameBytesToAFileAPipeAndFromStandardInput) {
   SpreadsheetTexts().writeTo(Path("set.mnr"));
   RunResult r = Run({"--xlsx", "set.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set.mnr: wrote set.xlsx\n");
+  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(mnr2txt_texts::kWrote, {"set.xlsx"}) + "\n");
   // The same count as the CSV's, for the same bytes.
   const std::string warning = Run({"--csv", "set.mnr"}).err;
-  EXPECT_EQ(warning.rfind("mnr2txt: set.mnr: warning: ", 0), 0u) << warning;
+  const std::string counted = Said(mnr2txt_texts::kInvalidBytes, {"\x01"});
+  EXPECT_EQ(warning.rfind("mnr2txt: set.mnr: " + counted.substr(0, counted.find('\x01')), 0), 0u) << warning;
   EXPECT_EQ(r.err, warning);
   const std::string xlsx = ReadFile(Path("set.xlsx"));
   EXPECT_EQ(xlsx.substr(0, 4), "PK\x03\x04");

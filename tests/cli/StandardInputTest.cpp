@@ -16,6 +16,8 @@ namespace {
 using cli_test::Mnr2txt;
 using cli_test::ReadFile;
 using cli_test::RunResult;
+using cli_test::Said;
+namespace mnr2txt_texts = cli::mnr2txt_texts;
 using test_support::MnrWriter;
 
 // Standard input redirected from the very file an output would replace.
@@ -26,7 +28,7 @@ TEST_F(Mnr2txt, TheFileBehindStandardInputIsNeverWrittenOver) {
   RunResult r = Run({"--one-file", "-"}, Path("stdin.txt"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "mnr2txt: stdin.txt: not written: it is a problem file of this run\n" +
+  EXPECT_EQ(r.err, "mnr2txt: stdin.txt: " + Said(mnr2txt_texts::kInputOfThisRun) + "\n" +
                        Message("stdin", messages::kExportFailed));
   EXPECT_EQ(ReadFile(Path("stdin.txt")), std::string(bytes.begin(), bytes.end()));
 
@@ -34,7 +36,7 @@ TEST_F(Mnr2txt, TheFileBehindStandardInputIsNeverWrittenOver) {
   problems.writeTo(Path("set1.mnr"));
   r = Run({"--one-file", "-"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: stdin: wrote stdin.txt\n");
+  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(mnr2txt_texts::kWrote, {"stdin.txt"}) + "\n");
   EXPECT_EQ(r.err, "");
   std::string all;
   for (int g = 0; g < 8; ++g) all += problems.expectedGenreFile(g);

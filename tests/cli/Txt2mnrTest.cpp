@@ -19,6 +19,8 @@ namespace {
 
 using cli_test::ReadFile;
 using cli_test::RunResult;
+using cli_test::Said;
+namespace txt2mnr_texts = cli::txt2mnr_texts;
 using cli_test::WriteFile;
 using test_support::Bytes;
 using test_support::MnrWriter;
@@ -59,7 +61,7 @@ TEST_F(Txt2mnr, JsonGivesEveryProblemFileBackByteForByte) {
     ASSERT_EQ(Run({"--json", "set.mnr"}).status, 0);
     const RunResult r = Txt({"-f", "-o", "back.mnr", "set.json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "txt2mnr: set.json: wrote back.mnr\n");
+    EXPECT_EQ(r.out, "txt2mnr: set.json: " + Said(txt2mnr_texts::kWrote, {"back.mnr"}) + "\n");
     ASSERT_EQ(ReadFile(Path("back.mnr")), original) << "set " << n;
   }
 }
@@ -108,7 +110,8 @@ std::string JsonOf(const std::string& firstGenre, int genres = 8) {
 TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
   std::string manyRows = kCsvHeader;
   for (int i = 0; i < 32768; ++i) manyRows += "0,n,q,a,b,c,d,e\r\n";
-  const std::string kNothing = "txt2mnr: t.csv: nothing written\n", kNothingJson = "txt2mnr: t.json: nothing written\n";
+  const std::string kNothing = "txt2mnr: t.csv: " + Said(txt2mnr_texts::kNothingWritten) + "\n";
+  const std::string kNothingJson = "txt2mnr: t.json: " + Said(txt2mnr_texts::kNothingWritten) + "\n";
   const Refusal refusals[] = {
       {"t.csv", kCsvHeader + std::string("0,n,") + std::string(117, 'a') + ",a,b,c,d,e\r\n",
        "txt2mnr: t.csv:2:3: genre 0, problem 1, question: 117 bytes in CP932, more than the 116 its field holds\n" + kNothing},
@@ -141,7 +144,7 @@ TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
   WriteFile(Path("t.mnr"), "mine");
   RunResult r = Txt({"t.csv"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "txt2mnr: t.csv: t.mnr exists; --force replaces it\n");
+  EXPECT_EQ(r.err, "txt2mnr: t.csv: " + Said(txt2mnr_texts::kOutputExists, {"t.mnr"}) + "\n");
   EXPECT_EQ(ReadFile(Path("t.mnr")), "mine");
   EXPECT_EQ(Files(), std::set<std::string>({"t.csv", "t.mnr"}));
   r = Txt({"--force", "t.csv"});
@@ -161,7 +164,7 @@ TEST_F(Txt2mnr, CsvInCp932WithTheGuardReadsBack) {
                            "5,'=" + name + ",'+" + question + ",'-a,'@b,''c,'\tt,\"'\rx\"\n");
   RunResult r = Txt({"s.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "txt2mnr: s.csv: wrote s.mnr\n");
+  EXPECT_EQ(r.out, "txt2mnr: s.csv: " + Said(txt2mnr_texts::kWrote, {"s.mnr"}) + "\n");
   EXPECT_EQ(r.err, "");
   MnrWriter w;
   w.genre(5).name = "=" + name;
@@ -180,7 +183,7 @@ TEST_F(Txt2mnr, WarnsOfTextsOlderReadersCutAndWritesThem) {
   WriteFile(Path("w.csv"), kCsvHeader + std::string("0,g,A\xE3\x81\x82,a,b,c,d,e\r\n"));
   const RunResult r = Txt({"w.csv"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "txt2mnr: w.csv: wrote w.mnr\n");
+  EXPECT_EQ(r.out, "txt2mnr: w.csv: " + Said(txt2mnr_texts::kWrote, {"w.mnr"}) + "\n");
   EXPECT_EQ(r.err,
             "txt2mnr: w.csv:2:3: genre 0, problem 1, question: warning: readers that end a text at any stored "
             "space at an even offset cut this text after 2 bytes (a double-byte character with trail byte 0xA0 "
@@ -198,7 +201,7 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
   clean.writeTo(Path("clean.mnr"));
   RunResult r = Txt({"--check", "clean.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "clean.mnr: nothing that a text export would not show\n");
+  EXPECT_EQ(r.out, "clean.mnr: " + Said(txt2mnr_texts::kCheckClean) + "\n");
   EXPECT_EQ(r.err, "");
 
   MnrWriter bad;
@@ -212,17 +215,15 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
   r = Txt({"--check", "bad.mnr", "clean.mnr"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
-            "bad.mnr: genre 0, problem 1, choice 3: bytes after the text's end that are not padding\n"
-            "bad.mnr: genre 0, problem 2, question: a zero byte inside the text: a text export ends it there\n"
-            "bad.mnr: genre 0, problem 3, question: bytes that are not valid CP932\n"
-            "bad.mnr: genre 0, problem 4, question: readers that end a text at any stored space at an even "
-            "offset cut this text short\n"
-            "bad.mnr: genre 0, problem 5, question: spaces or control bytes at the text's end, which a text "
-            "export drops\n"
-            "bad.mnr: genre 0, problem 6, question: characters in other CP932 codes than text is written with\n"
-            "bad.mnr: genre 1, name: bytes that are not valid CP932\n"
-            "bad.mnr: 3 bytes after the last record\n"
-            "clean.mnr: nothing that a text export would not show\n");
+            "bad.mnr: genre 0, problem 1, choice 3: " + Said(txt2mnr_texts::kCheckNotPadding) + "\n" +
+            "bad.mnr: genre 0, problem 2, question: " + Said(txt2mnr_texts::kCheckZeroByte) + "\n" +
+            "bad.mnr: genre 0, problem 3, question: " + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
+            "bad.mnr: genre 0, problem 4, question: " + Said(txt2mnr_texts::kCheckCut) + "\n" +
+            "bad.mnr: genre 0, problem 5, question: " + Said(txt2mnr_texts::kCheckTrimmed) + "\n" +
+            "bad.mnr: genre 0, problem 6, question: " + Said(txt2mnr_texts::kCheckOtherCodes) + "\n" +
+            "bad.mnr: genre 1, name: " + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
+            "bad.mnr: " + Said(txt2mnr_texts::kCheckTrailing, {"3"}) + "\n" +
+            "clean.mnr: " + Said(txt2mnr_texts::kCheckClean) + "\n");
   EXPECT_EQ(r.err, "");
 }
 
@@ -239,8 +240,8 @@ TEST_F(Txt2mnr, ACsvWithAJapaneseNameAsTheOnlyArgument) {
   WriteFile(Path(name + ".csv"), kCsvHeader + std::string("0,n,q,a,b,c,d,e\r\n"));
   const RunResult r = Txt({Path(name + ".csv")});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "txt2mnr: " + Path() + cli_test::kSeparator + printed + ".csv: wrote " +
-                       Path() + cli_test::kSeparator + printed + ".mnr\n");
+  EXPECT_EQ(r.out, "txt2mnr: " + Path() + cli_test::kSeparator + printed + ".csv: " +
+                       Said(txt2mnr_texts::kWrote, {Path() + cli_test::kSeparator + printed + ".mnr"}) + "\n");
   MnrWriter w;
   w.genre(0).name = "n";
   w.genre(0).problems = {Problem{"q", {"a", "b", "c", "d", "e"}}};

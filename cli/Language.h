@@ -1,0 +1,55 @@
+#pragma once
+// The language mnr2txt and txt2mnr speak in: Japanese for a Japanese user,
+// English for everyone else. Each program's texts are one table, every text
+// in both languages side by side (cli/Mnr2txtTexts.h, cli/Txt2mnrTexts.h).
+// The window program's own messages (frontend/Messages.h) are Japanese
+// whatever the language: they are quoted as the window shows them.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Language { kEnglish, kJapanese };
+
+// The user's language. POSIX: LC_ALL, then LC_MESSAGES, then LANG, the first
+// one set and not empty deciding. Windows: the user's UI language.
+Language UserLanguage();
+
+// The POSIX rule on the three variables' values (null when unset): the first
+// non-empty one decides, Japanese when it begins with "ja".
+Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
+
+// The language the texts are said in, for the whole process; English until set.
+void UseLanguage(Language language);
+Language LanguageInUse();
+
+// One row of a table of texts: its place in the table (an enumerator of the
+// table) and its two forms, UTF-8. "{1}", "{2}" ... are filled in by Fill.
+struct TextRow {
+  int id;
+  const char* english;
+  const char* japanese;
+};
+
+// True when the table has one row per id, in the order of the ids, and every
+// row has both forms: each table asserts it at compile time.
+template <std::size_t N>
+constexpr bool IsCompleteTable(const TextRow (&table)[N], int idCount) {
+  if (static_cast<int>(N) != idCount) return false;
+  for (std::size_t i = 0; i < N; ++i) {
+    if (table[i].id != static_cast<int>(i)) return false;
+    if (table[i].english == nullptr || table[i].english[0] == '\0') return false;
+    if (table[i].japanese == nullptr || table[i].japanese[0] == '\0') return false;
+  }
+  return true;
+}
+
+// The row's form in the language in use.
+const char* InLanguageInUse(const TextRow& row);
+
+// Replaces "{1}", "{2}" ... in text by args[0], args[1] ...
+std::string Fill(const char* text, const std::vector<std::string>& args);
+
+}  // namespace cli
