@@ -132,8 +132,13 @@ class Background {
   }
 
   pid_t Pid() const { return pid_; }
-  bool Running() {
-    if (status_ < 0 && waitpid(pid_, &status_, WNOHANG) == 0) return true;
+  // After a SIGSTOP: true once it has stopped, false when it ended instead.
+  bool Stopped() {
+    if (status_ >= 0) return false;
+    int status = 0;
+    waitpid(pid_, &status, WUNTRACED);
+    if (WIFSTOPPED(status)) return true;
+    status_ = status;
     return false;
   }
   // The raw wait status.
@@ -186,13 +191,18 @@ ino_t InodeOf(const std::string& path) {
   return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
-// Waits until the condition holds or the program ends; true when it holds.
+// Holds the program still until the condition holds: it is looked at only
+// while the program is stopped, so the point it saw is where the program
+// stays (however loaded the machine). True when reached, the program left
+// stopped; false when the program ended first.
 template <typename Condition>
-bool WaitFor(Background& run, Condition condition) {
+bool StopWhen(Background& run, Condition condition) {
   const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (std::chrono::steady_clock::now() < giveUp) {
+    kill(run.Pid(), SIGSTOP);
+    if (!run.Stopped()) return false;
     if (condition()) return true;
-    if (!run.Running()) return false;
+    kill(run.Pid(), SIGCONT);
     std::this_thread::yield();
   }
   return false;
@@ -247,14 +257,13 @@ TEST_F(Mnr2txt, AnInterruptLeavesEachOutputEarlierOrWhole) {
       if (!format.option.empty()) args.insert(args.begin(), format.option);
 
       Background run(args, Path("work"), Path("tmp"));
-      const bool reached = WaitFor(run, [&] {
+      const bool reached = StopWhen(run, [&] {
         for (std::size_t i = 0; i < point.replacedBefore; ++i) {
           if (InodeOf(Path("work/" + format.outputs[i])) == earlier[i]) return false;
         }
         return !run.PrivateFilesIn(Path("work")).empty();
       });
       ASSERT_TRUE(reached) << "the run ended before the point: " << run.Err();
-      kill(run.Pid(), SIGSTOP);
       const std::vector<std::string> privateFiles = run.PrivateFilesIn(Path("work"));
       for (const std::string& file : privateFiles) EXPECT_FALSE(NobodyCanRead(file)) << file;
       kill(run.Pid(), signal);
