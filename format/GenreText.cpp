@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "format/mnrFormat.h"
 #include "platform/CodePage.h"
 
 using namespace mnr_layout;
@@ -53,22 +52,6 @@ ProblemText ProblemTextOf(const ProblemRecord& record) {
   return text;
 }
 
-std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
-  if (problems.ProblemCount(genre) <= 0) return {};
-  return problems.Quiz(genre).Records;
-}
-
-void ForEachGenreLine(const T_mnrFormat& problems, int genre,
-                      const std::function<void(std::string_view line)>& emit) {
-  emit(problems.GenreName(genre));
-  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
-    const ProblemText text = ProblemTextOf(record);
-    emit({});
-    emit(text.question);
-    for (std::string_view choice : text.choices) emit(choice);
-  }
-}
-
 void ChunkedSink::Flush() {
   if (buffer_.empty()) return;
   sink_(buffer_);
@@ -80,22 +63,15 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  const auto line = [&](std::string_view text) {
+  ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
+    if (kind == GenreLine::kBeforeProblem) out.MaybeFlush();
     if (encoding == TextEncoding::kUtf8) {
       codepage::AppendCp932AsUtf8(text, buffer, invalidBytes);
     } else {
       buffer += text;
     }
     buffer += "\r\n";
-  };
-  line(problems.GenreName(genre));
-  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
-    const ProblemText text = ProblemTextOf(record);
-    buffer += "\r\n";  // the empty line before each problem
-    line(text.question);
-    for (std::string_view choice : text.choices) line(choice);
-    out.MaybeFlush();
-  }
+  });
   out.Flush();
   return invalidBytes;
 }

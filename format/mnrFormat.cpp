@@ -50,7 +50,7 @@ int T_mnrFormat::CountIn(const HeaderBytes& header, int genre) {
 
 std::size_t T_mnrFormat::UsedSize(const HeaderBytes& header) {
   std::size_t size = kHeaderSize;
-  for (int g = 0; g < kGenreCount; ++g) size += std::max(CountIn(header, g), 0) * kRecordSize;
+  for (int g = 0; g < kGenreCount; ++g) size += ListedCountIn(header, g) * kRecordSize;
   return size;
 }
 

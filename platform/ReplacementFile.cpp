@@ -11,7 +11,7 @@ namespace platform {
 using fault_injection::Operation;
 
 ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize, Existing existing)
-    : name_(name), existing_(existing), buffer_(bufferSize) {
+    : name_(name), existing_(existing), size_(bufferSize), buffer_(new char[bufferSize]) {
   if (int code = native::CreatePrivateBeside(name, handle_, privateName_)) throw EInOutError(code);
   open_ = true;
 }
@@ -26,22 +26,29 @@ void ReplacementFile::Discard() noexcept {
 
 void ReplacementFile::Write(std::string_view bytes) {
   if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  // Whole buffers' worth (writers hand over 64 KiB pieces) go straight to
+  // the file, without a copy, one write-out per buffer's worth as ever.
+  for (; used_ == 0 && bytes.size() >= size_; bytes.remove_prefix(size_)) WriteOut(bytes.data(), size_);
   while (!bytes.empty()) {
-    const std::size_t n = std::min(bytes.size(), buffer_.size() - used_);
-    std::memcpy(buffer_.data() + used_, bytes.data(), n);
+    const std::size_t n = std::min(bytes.size(), size_ - used_);
+    std::memcpy(buffer_.get() + used_, bytes.data(), n);
     used_ += n;
     bytes.remove_prefix(n);
-    if (used_ == buffer_.size()) WriteOut();
+    if (used_ == size_) WriteOut();
   }
 }
 
-// A failed write-out leaves a file that can never be completed: it goes at once.
 void ReplacementFile::WriteOut() {
   const std::size_t count = used_;
   used_ = 0;
+  WriteOut(buffer_.get(), count);
+}
+
+// A failed write-out leaves a file that can never be completed: it goes at once.
+void ReplacementFile::WriteOut(const char* bytes, std::size_t count) {
   if (count == 0) return;
   const int injected = fault_injection::Check(Operation::kWriteOut);
-  const int code = injected != 0 ? injected : native::Write(handle_, buffer_.data(), count);
+  const int code = injected != 0 ? injected : native::Write(handle_, bytes, count);
   if (code != 0) {
     Discard();
     throw EInOutError(code);
