@@ -92,10 +92,8 @@ void RunFiles::Files::Add(const std::string& fullPath, const std::string& shown)
   if (const auto identity = IdentityOf(shown)) identities.insert(*identity);
 }
 
-bool RunFiles::Files::Holds(const std::string& fullPath, const std::string& shown) const {
-  if (paths.count(PathKey(fullPath))) return true;
-  const auto identity = IdentityOf(shown);
-  return identity && identities.count(*identity);
+bool RunFiles::Files::Holds(const std::string& fullPath, const std::optional<FileIdentity>& identity) const {
+  return paths.count(PathKey(fullPath)) || (identity && identities.count(*identity));
 }
 
 void RunFiles::AddInput(const std::string& fullPath, const std::string& shown) {
@@ -109,8 +107,9 @@ void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown)
 }
 
 std::string RunFiles::Refusal(const std::string& fullPath, const std::string& shown) const {
-  if (inputs_.Holds(fullPath, shown)) return "not written: it is a problem file of this run";
-  if (written_.Holds(fullPath, shown)) return "not written: this run already wrote it";
+  const auto identity = IdentityOf(shown);  // once: a look-up of the name in the file system
+  if (inputs_.Holds(fullPath, identity)) return "not written: it is a problem file of this run";
+  if (written_.Holds(fullPath, identity)) return "not written: this run already wrote it";
   return {};
 }
 

@@ -78,16 +78,15 @@ bool T_mnrFormat::Finish(bool ok, const std::string& name) {
 }
 
 bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
-  std::size_t lastRead = 0;
-  for (int g = 0; g < kGenreCount; ++g) {
-    lastRead = source.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
-    quiz_[g].SetCount(ProblemCount(g));
-  }
+  // The eight genre blocks in one read.
+  const std::size_t headerRead = source.Read(header_.data(), kHeaderSize);
+  if (headerRead < kHeaderSize) std::memset(&header_[headerRead], 0, kHeaderSize - headerRead);
+  for (int g = 0; g < kGenreCount; ++g) quiz_[g].SetCount(ProblemCount(g));
   if (std::memcmp(&header_[kSignatureOffset], kSignature, kSignatureSize) != 0) return false;
 
   // Each genre's records arrive in one read into their array: reads are
   // sequential, so a file ending early leaves the last record incomplete.
-  bool complete = lastRead == kGenreBlockSize;
+  bool complete = headerRead == kHeaderSize;
   for (int g = 0; g < kGenreCount; ++g) {
     auto& records = quiz_[g].Records;
     if (records.empty()) continue;
