@@ -93,16 +93,21 @@ void AppendPortable(std::string_view cp932, std::string& out, std::size_t& inval
 
 #if defined(__SSE2__)
 
-// One character without a branch: the pair's entry when the two bytes make
-// one (a byte that leads nothing has row 0, which has none), else the first
-// byte's own. Reads in[i] and in[i + 1].
+// One character: the pair's entry when the two bytes make one (a byte that
+// leads nothing has row 0, which has none), else the first byte's own, with
+// no test of the byte's kind. Reads in[i] and in[i + 1]. The branch is kept:
+// predicted, it lets the next character start before this one's entry
+// arrives (a select instead measured three times slower).
 inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::size_t& i, char*& dst,
                                                 std::size_t& invalidBytes) {
   const std::uint8_t b = in[i];
-  const std::uint32_t pair = kPairs[kLeadRow[b]][in[i + 1]];
-  const std::uint32_t isPair = ~pair >> 31;
-  const std::uint32_t entry = isPair ? pair : kSingle[b];
-  i += 1 + isPair;
+  std::uint32_t entry = kPairs[kLeadRow[b]][in[i + 1]];
+  if (__builtin_expect(entry & kInvalid, 0)) {
+    entry = kSingle[b];
+    i += 1;
+  } else {
+    i += 2;
+  }
   invalidBytes += entry >> 31;
   Store(dst, entry);
   dst += LengthOf(entry);
@@ -110,8 +115,7 @@ inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::siz
 
 // Sixteen bytes at a time: a run of ASCII (no top bit set) is copied as it
 // is; from the first byte that is not ASCII, eight characters are converted
-// by Step, so text of double-byte characters and half-width katakana takes
-// no branch per character. Within 32 bytes of the end, the portable way.
+// by Step. Within 32 bytes of the end (short texts whole), Step alone.
 void AppendSse2(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
   char buffer[kBufferSize];
   const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
@@ -136,10 +140,9 @@ void AppendSse2(std::string_view cp932, std::string& out, std::size_t& invalidBy
       dst += ascii;
       for (int k = 0; k < 8; ++k) Step(in, i, dst, invalidBytes);
     }
-    while (i < stop) {
-      std::size_t size;
-      const std::uint32_t entry = EntryAt(in, i, n, size);
-      i += size;
+    while (i < stop && i + 1 < n) Step(in, i, dst, invalidBytes);
+    if (i + 1 == n) {  // the last byte, alone
+      const std::uint32_t entry = kSingle[in[i++]];
       invalidBytes += entry >> 31;
       Store(dst, entry);
       dst += LengthOf(entry);
