@@ -17,6 +17,7 @@
 #endif
 
 #include "cli/Convert.h"
+#include "platform/CodePage.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileServices.h"
 #include "tests/cli/Mnr2txtFixture.h"
@@ -76,10 +77,19 @@ TEST_F(Mnr2txt, AWriteThatFailsInTheMiddleOfALargeGenreFileFailsThatFileAlone) {
   fi::Reset();
 
   EXPECT_FALSE(converted);
+  // A message as this process prints it: on Windows in its own code page
+  // (mnr2txt's is UTF-8, by its manifest).
+  const auto message = [](const std::string& file, const std::string& cp932) {
+#ifdef _WIN32
+    return "mnr2txt: " + file + ": " + codepage::WideToAnsi(codepage::Cp932ToWide(cp932)) + "\n";
+#else
+    return Message(file, cp932);
+#endif
+  };
   const std::string out = std::string("out") + kSeparator;
   // "I/O エラー (112)": a numbered message takes no full stop.
-  EXPECT_EQ(err, Message(out + "set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
-                     Message(Path("set1.mnr"), messages::kExportFailed));
+  EXPECT_EQ(err, message(out + "set13.txt", "I/O \x83G\x83\x89\x81[ (112)") +
+                     message(Path("set1.mnr"), messages::kExportFailed));
   std::vector<std::string> written;
   for (int g = 0; g < 8; ++g) {
     if (g == 3) continue;
