@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/CodePage.h"
 
@@ -50,6 +51,36 @@ ProblemText ProblemTextOf(const ProblemRecord& record) {
     text.choices[c] = TrimRight(choice);
   }
   return text;
+}
+
+namespace {
+
+// The buffers of finished sinks, kept for the next ones: a run over many
+// files writes thousands of outputs, and a fresh buffer each time is fresh
+// memory each time (the system maps and zero-fills it, then takes it back).
+std::vector<std::string>& SpareBuffers() {
+  static std::vector<std::string> spares;
+  return spares;
+}
+
+}  // namespace
+
+ChunkedSink::ChunkedSink(const ByteSink& sink) : sink_(sink) {
+  auto& spares = SpareBuffers();
+  if (spares.empty()) {
+    buffer_.reserve(kPieceSize + 4096);
+  } else {
+    buffer_ = std::move(spares.back());
+    spares.pop_back();
+  }
+}
+
+ChunkedSink::~ChunkedSink() {
+  auto& spares = SpareBuffers();
+  if (spares.size() < 4 && buffer_.capacity() <= 4 * kPieceSize) {
+    buffer_.clear();
+    spares.push_back(std::move(buffer_));
+  }
 }
 
 void ChunkedSink::Flush() {

@@ -61,7 +61,10 @@ class ChunkedSink {
  public:
   static constexpr std::size_t kPieceSize = 64 * 1024;
 
-  explicit ChunkedSink(const ByteSink& sink) : sink_(sink) { buffer_.reserve(kPieceSize + 4096); }
+  explicit ChunkedSink(const ByteSink& sink);
+  ~ChunkedSink();
+  ChunkedSink(const ChunkedSink&) = delete;
+  ChunkedSink& operator=(const ChunkedSink&) = delete;
   // Bytes are appended here directly; call Flush when done.
   std::string& Buffer() { return buffer_; }
   // Hands the buffer over once it holds a piece's worth.

@@ -10,13 +10,32 @@ namespace platform {
 
 using fault_injection::Operation;
 
+namespace {
+
+// The buffer of the last output, kept for the next: a run over many files
+// writes thousands of outputs, and a fresh buffer each time is fresh memory
+// each time (the system maps and zero-fills it, then takes it back).
+std::unique_ptr<char[]> spareBuffer;
+std::size_t spareSize = 0;
+
+std::unique_ptr<char[]> TakeBuffer(std::size_t size) {
+  if (spareBuffer && spareSize == size) return std::move(spareBuffer);
+  return std::unique_ptr<char[]>(new char[size]);
+}
+
+}  // namespace
+
 ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize, Existing existing)
-    : name_(name), existing_(existing), size_(bufferSize), buffer_(new char[bufferSize]) {
+    : name_(name), existing_(existing), size_(bufferSize), buffer_(TakeBuffer(bufferSize)) {
   if (int code = native::CreatePrivateBeside(name, handle_, privateName_)) throw EInOutError(code);
   open_ = true;
 }
 
-ReplacementFile::~ReplacementFile() { Discard(); }
+ReplacementFile::~ReplacementFile() {
+  Discard();
+  spareBuffer = std::move(buffer_);
+  spareSize = size_;
+}
 
 void ReplacementFile::Discard() noexcept {
   if (!open_) return;
