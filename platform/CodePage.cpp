@@ -19,8 +19,8 @@ namespace {
 // Generated (tools/MakeCp932Table.cpp says what each table holds):
 // kSingle[256] and kPairs[row][trail] are entries; kLeadRow[byte] is a lead
 // byte's row in kPairs (0, a row of no characters, for any other byte);
-// kBackward[kBackwardPage[code >> 8]][code & 0xFF] is the CP932 code a code
-// point is written with (0: none).
+// kOtherCodes are the codes that are not the one their character is written
+// with.
 #include "platform/Cp932TableData.inc"
 
 // An entry: up to three UTF-8 bytes, first byte lowest, their count in bits
@@ -153,9 +153,29 @@ void AppendSse2(std::string_view cp932, std::string& out, std::size_t& invalidBy
 
 #endif  // __SSE2__
 
-std::uint16_t CodeFor(std::uint32_t code) {
-  return code < 0x10000 ? kBackward[kBackwardPage[code >> 8]][code & 0xFF] : 0;
+// Per code point of the basic plane, the CP932 code it is written with (0:
+// none): the forward table turned round, leaving out kOtherCodes. Made at
+// first use, which only writing CP932 has (mnr2txt's genre files never do):
+// kept in the binary it would double the tables the page carries.
+const std::vector<std::uint16_t>& Backward() {
+  static const std::vector<std::uint16_t> backward = [] {
+    std::vector<std::uint16_t> table(0x10000, 0);
+    std::vector<bool> other(0x10000, false);
+    for (std::uint16_t code : kOtherCodes) other[code] = true;
+    const auto add = [&](std::uint16_t cp932, std::uint32_t entry) {
+      if (!(entry & kInvalid) && !other[cp932]) table[CodePointOf(entry)] = cp932;
+    };
+    for (int b = 1; b < 256; ++b) add(static_cast<std::uint16_t>(b), kSingle[b]);
+    for (int b = 0x80; b < 256; ++b) {
+      if (kLeadRow[b] == 0) continue;
+      for (int t = 0; t < 256; ++t) add(static_cast<std::uint16_t>(b << 8 | t), kPairs[kLeadRow[b]][t]);
+    }
+    return table;
+  }();
+  return backward;
 }
+
+std::uint16_t CodeFor(std::uint32_t code) { return code < 0x10000 ? Backward()[code] : 0; }
 
 }  // namespace
 

@@ -16,8 +16,9 @@
 // and lead bytes alone are no character; a pair it refuses, or turns into
 // anything but one character of the basic plane other than U+0000, is none.
 //
-// Backward (Unicode to CP932): per code point of the basic plane, the code
-// it is written with, in pages of 256 code points. Some characters have
+// Backward (Unicode to CP932): the codes that are not the one their character
+// is written with, so that turning the forward table round gives, for each
+// code point, the code it is written with. Some characters have
 // several codes (NEC row 13, the IBM extensions and the NEC-selected IBM
 // extensions repeat characters of each other and of JIS X 0208); each gets
 // the code Windows' WideCharToMultiByte gives it: a code outside those three
@@ -76,6 +77,16 @@ std::uint32_t Convert(iconv_t cd, const std::string& bytes, bool& wantsMore) {
   if (length == 2) return ((out[0] & 0x1Fu) << 6) | (out[1] & 0x3Fu);
   if (length == 3) return ((out[0] & 0x0Fu) << 12) | ((out[1] & 0x3Fu) << 6) | (out[2] & 0x3Fu);
   return 0;
+}
+
+// The code point an entry holds.
+std::uint32_t CodePointOf(std::uint32_t entry) {
+  const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
+  switch ((entry >> 24) & 3) {
+    case 1: return b0;
+    case 2: return (b0 & 0x1F) << 6 | b1;
+    default: return (b0 & 0x0F) << 12 | b1 << 6 | b2;
+  }
 }
 
 // Lower ranks win: see the rule above.
@@ -158,25 +169,21 @@ std::string Text(const Tables& t) {
     PutValues(out, row, 16);
     out << "},\n";
   }
-  // Backward: pages of 256 code points; page 0 of kBackward is all zeros.
-  std::vector<std::uint8_t> pageOf(256, 0);
-  std::vector<std::vector<std::uint16_t>> pages{std::vector<std::uint16_t>(256, 0)};
-  for (int page = 0; page < 256; ++page) {
-    const std::vector<std::uint16_t> codes(t.backward.begin() + page * 256, t.backward.begin() + page * 256 + 256);
-    bool any = false;
-    for (std::uint16_t c : codes) any = any || c != 0;
-    if (!any) continue;
-    pageOf[page] = static_cast<std::uint8_t>(pages.size());
-    pages.push_back(codes);
+  // Backward: the codes that read as a character but are not the code it is
+  // written with; every other code is. The table itself is the forward one
+  // turned round, at first use (platform/CodePage.cpp).
+  std::vector<std::uint16_t> others;
+  const auto check = [&](std::uint16_t cp932, std::uint32_t entry) {
+    if (!(entry & kInvalid) && t.backward[CodePointOf(entry)] != cp932) others.push_back(cp932);
+  };
+  for (int b = 0x80; b < 256; ++b) check(static_cast<std::uint16_t>(b), t.single[b]);
+  for (int b = 0x80; b < 256; ++b) {
+    if (t.leadRow[b] == 0) continue;
+    for (int trail = 0; trail < 256; ++trail)
+      check(static_cast<std::uint16_t>(b << 8 | trail), t.rows[t.leadRow[b]][trail]);
   }
-  out << "};\nconstexpr std::uint8_t kBackwardPage[256] = {\n";
-  PutValues(out, pageOf, 16);
-  out << "};\nconstexpr std::uint16_t kBackward[" << pages.size() << "][256] = {\n";
-  for (const auto& page : pages) {
-    out << "{\n";
-    PutValues(out, page, 16);
-    out << "},\n";
-  }
+  out << "};\nconstexpr std::uint16_t kOtherCodes[" << others.size() << "] = {\n";
+  PutValues(out, others, 16);
   out << "};\n";
   return out.str();
 }
