@@ -17,35 +17,36 @@ namespace codepage {
 namespace {
 
 // Generated (tools/MakeCp932Table.cpp says what each table holds):
-// kSingle[256] and kPairs[row][trail] are entries; kLeadRow[byte] is a lead
-// byte's row in kPairs (0, a row of no characters, for any other byte);
-// kOtherCodes are the codes that are not the one their character is written
-// with.
+// kSingle[256] and kPairs[row][trail] are code points (kNone: no character);
+// kLeadRow[byte] is a lead byte's row in kPairs (0, a row of no characters,
+// for any other byte); kOtherCodes are the codes that are not the one their
+// character is written with.
 #include "platform/Cp932TableData.inc"
 
-// An entry: up to three UTF-8 bytes, first byte lowest, their count in bits
-// 24-25; kInvalid for bytes that are no character (the bytes are U+FFFD's).
+constexpr std::uint16_t kNone = 0xFFFF;
+
+// A character's UTF-8 form as an entry: up to three bytes, first byte
+// lowest, their count in bits 24-25, and kInvalid for bytes that are no
+// character (then the bytes are U+FFFD's).
 constexpr std::uint32_t kInvalid = 0x80000000;
 
 std::uint32_t LengthOf(std::uint32_t entry) { return (entry >> 24) & 3; }
 
-std::uint32_t CodePointOf(std::uint32_t entry) {
-  const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
-  switch (LengthOf(entry)) {
-    case 1: return b0;
-    case 2: return (b0 & 0x1F) << 6 | b1;
-    default: return (b0 & 0x0F) << 12 | b1 << 6 | b2;
-  }
+inline std::uint32_t EntryOf(std::uint32_t code) {
+  if (code < 0x80) return code | 1u << 24;
+  if (code < 0x800) return (0xC0 | code >> 6) | (0x80 | (code & 0x3F)) << 8 | 2u << 24;
+  if (code == kNone) return 0xEF | 0xBF << 8 | 0xBD << 16 | 3u << 24 | kInvalid;
+  return (0xE0 | code >> 12) | (0x80 | ((code >> 6) & 0x3F)) << 8 | (0x80 | (code & 0x3F)) << 16 | 3u << 24;
 }
 
-// The entry of the character at in[i] (n bytes in all) and its size in
-// bytes: a lead byte with a trail byte that makes a character is that pair;
-// anything else is a byte alone.
-std::uint32_t EntryAt(const std::uint8_t* in, std::size_t i, std::size_t n, std::size_t& size) {
+// The code point of the character at in[i] (n bytes in all), kNone for a
+// byte that is none, and its size in bytes: a lead byte with a trail byte
+// that makes a character is that pair; anything else is a byte alone.
+std::uint16_t CodeAt(const std::uint8_t* in, std::size_t i, std::size_t n, std::size_t& size) {
   const std::uint8_t b = in[i];
   if (i + 1 < n) {
-    const std::uint32_t pair = kPairs[kLeadRow[b]][in[i + 1]];
-    if (!(pair & kInvalid)) {
+    const std::uint16_t pair = kPairs[kLeadRow[b]][in[i + 1]];
+    if (pair != kNone) {
       size = 2;
       return pair;
     }
@@ -81,7 +82,7 @@ void AppendPortable(std::string_view cp932, std::string& out, std::size_t& inval
     char* dst = buffer;
     for (const std::size_t stop = std::min(n, i + kRound); i < stop;) {
       std::size_t size;
-      const std::uint32_t entry = EntryAt(in, i, n, size);
+      const std::uint32_t entry = EntryOf(CodeAt(in, i, n, size));
       i += size;
       invalidBytes += entry >> 31;
       Store(dst, entry);
@@ -93,21 +94,22 @@ void AppendPortable(std::string_view cp932, std::string& out, std::size_t& inval
 
 #if defined(__SSE2__)
 
-// One character: the pair's entry when the two bytes make one (a byte that
-// leads nothing has row 0, which has none), else the first byte's own, with
-// no test of the byte's kind. Reads in[i] and in[i + 1]. The branch is kept:
+// One character: the pair's when the two bytes make one (a byte that leads
+// nothing has row 0, which has none), else the first byte's own, with no
+// test of the byte's kind. Reads in[i] and in[i + 1]. The branch is kept:
 // predicted, it lets the next character start before this one's entry
 // arrives (a select instead measured three times slower).
 inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::size_t& i, char*& dst,
                                                 std::size_t& invalidBytes) {
   const std::uint8_t b = in[i];
-  std::uint32_t entry = kPairs[kLeadRow[b]][in[i + 1]];
-  if (__builtin_expect(entry & kInvalid, 0)) {
-    entry = kSingle[b];
+  std::uint32_t code = kPairs[kLeadRow[b]][in[i + 1]];
+  if (__builtin_expect(code == kNone, 0)) {
+    code = kSingle[b];
     i += 1;
   } else {
     i += 2;
   }
+  const std::uint32_t entry = EntryOf(code);
   invalidBytes += entry >> 31;
   Store(dst, entry);
   dst += LengthOf(entry);
@@ -142,7 +144,7 @@ void AppendSse2(std::string_view cp932, std::string& out, std::size_t& invalidBy
     }
     while (i < stop && i + 1 < n) Step(in, i, dst, invalidBytes);
     if (i + 1 == n) {  // the last byte, alone
-      const std::uint32_t entry = kSingle[in[i++]];
+      const std::uint32_t entry = EntryOf(kSingle[in[i++]]);
       invalidBytes += entry >> 31;
       Store(dst, entry);
       dst += LengthOf(entry);
@@ -162,8 +164,8 @@ const std::vector<std::uint16_t>& Backward() {
     std::vector<std::uint16_t> table(0x10000, 0);
     std::vector<bool> other(0x10000, false);
     for (std::uint16_t code : kOtherCodes) other[code] = true;
-    const auto add = [&](std::uint16_t cp932, std::uint32_t entry) {
-      if (!(entry & kInvalid) && !other[cp932]) table[CodePointOf(entry)] = cp932;
+    const auto add = [&](std::uint16_t cp932, std::uint16_t code) {
+      if (code != kNone && !other[cp932]) table[code] = cp932;
     };
     for (int b = 1; b < 256; ++b) add(static_cast<std::uint16_t>(b), kSingle[b]);
     for (int b = 0x80; b < 256; ++b) {
@@ -244,10 +246,10 @@ bool IsCanonicalCp932(std::string_view cp932) {
       size = 1;
       continue;
     }
-    const std::uint32_t entry = EntryAt(in, i, cp932.size(), size);
-    if (entry & kInvalid) return false;
+    const std::uint16_t code = CodeAt(in, i, cp932.size(), size);
+    if (code == kNone) return false;
     const std::uint16_t bytes = size == 2 ? static_cast<std::uint16_t>(in[i] << 8 | in[i + 1]) : in[i];
-    if (CodeFor(CodePointOf(entry)) != bytes) return false;
+    if (CodeFor(code) != bytes) return false;
   }
   return true;
 }
@@ -258,9 +260,9 @@ std::wstring Cp932ToWide(std::string_view cp932, std::size_t& invalidBytes) {
   out.reserve(cp932.size());
   const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
   for (std::size_t i = 0, size = 0; i < cp932.size(); i += size) {
-    const std::uint32_t entry = EntryAt(in, i, cp932.size(), size);
-    invalidBytes += entry >> 31;
-    out += static_cast<wchar_t>(CodePointOf(entry));  // the basic plane only: one UTF-16 unit
+    const std::uint16_t code = CodeAt(in, i, cp932.size(), size);
+    invalidBytes += code == kNone;
+    out += static_cast<wchar_t>(code == kNone ? 0xFFFD : code);  // the basic plane only: one UTF-16 unit
   }
   return out;
 }
