@@ -37,7 +37,7 @@ long PeakKib() {
 // The stored records of every genre, in file order, read without the loader.
 std::vector<ProblemRecord> StoredRecords(const char* path, const T_mnrFormat& loaded) {
   std::size_t count = 0;
-  for (int g = 0; g < mnr_layout::kGenreCount; ++g) count += std::max(loaded.ProblemCount(g), 0);
+  for (int g = 0; g < mnr_layout::kGenreCount; ++g) count += loaded.ListedCount(g);
   std::vector<ProblemRecord> records(count);
   std::ifstream file(path, std::ios::binary);
   file.seekg(mnr_layout::kHeaderSize);

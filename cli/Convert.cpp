@@ -8,6 +8,7 @@
 #include "cli/Mnr2txtTexts.h"
 #include "cli/StandardInput.h"
 #include "cli/Terminal.h"
+#include "format/GenreExport.h"
 #include "format/OutputFormats.h"
 #include "format/mnrFormat.h"
 #include "frontend/Messages.h"
@@ -20,14 +21,14 @@ namespace {
 
 using namespace mnr2txt_texts;
 
-// Single-stream outputs are written in pieces of this size; genre files keep
-// the 128-byte write-outs of the window program.
-constexpr std::size_t kStreamBufferSize = 64 * 1024;
+// Every output is written in pieces of this size (the window program keeps
+// its 128-byte write-outs).
+constexpr std::size_t kWriteSize = 64 * 1024;
 
 void PrintGenreList(const std::string& file, const T_mnrFormat& problems) {
   TerminalLine().Host(file).Host(":").PrintTo(Stream::kOut);
   for (int g = 0; g < mnr_layout::kGenreCount; ++g) {
-    const int count = problems.ProblemCount(g) > 0 ? problems.ProblemCount(g) : 0;
+    const int count = problems.ListedCount(g);
     TerminalLine()
         .Cp932(messages::GenreListLine(g, problems.GenreName(g)))
         .Tab()
@@ -40,53 +41,95 @@ void ReportFile(const std::string& shown, const std::string& utf8Message) {
   TerminalLine().Host("mnr2txt: ").Host(shown).Host(": ").Utf8(utf8Message).PrintTo(Stream::kErr);
 }
 
-// Writes what the format makes of the problem set (or of genre g) to sink;
-// returns the count of bytes written as U+FFFD.
+// Writes what a single-stream format makes of the problem set to sink (the
+// genre files go through WriteGenreFiles); returns the count of bytes written
+// as U+FFFD.
 std::size_t WriteOutput(const T_mnrFormat& problems, const std::string& file,
-                        const ConvertSettings& settings, int genre, const ByteSink& sink) {
+                        const ConvertSettings& settings, const ByteSink& sink) {
   const TextEncoding encoding = settings.utf8 ? TextEncoding::kUtf8 : TextEncoding::kShiftJis;
   switch (settings.format) {
-    case OutputFormat::kGenreFiles: return WriteGenreText(problems, genre, encoding, sink);
     case OutputFormat::kOneFile: return WriteOneFileText(problems, encoding, sink);
     case OutputFormat::kCsv: return WriteCsv(problems, sink, settings.formulaGuard);
     case OutputFormat::kXlsx: return WriteXlsx(problems, sink);
+    case OutputFormat::kGenreFiles:
     case OutputFormat::kJson: break;
   }
   return WriteJson(problems, HostTextAsUtf8(ShownFileName(file)), sink);
 }
 
-// Writes one output file; false (reported) when it was not written whole.
-bool WriteTarget(const OutputTarget& target, const T_mnrFormat& problems, const std::string& file,
-                 const ConvertSettings& settings, int genre, RunFiles& runFiles,
-                 std::size_t& invalidBytes) {
+// One output file while it is written, and the rule that each name a run
+// tried to write, whether it was written or failed, is that run's.
+class OutputFile {
+ public:
+  OutputFile(const OutputTarget& target, RunFiles& runFiles)
+      // Replaces what stands at the name only when complete: after any failure
+      // or interrupt the earlier file is still there, untouched.
+      : target_(target), runFiles_(runFiles), file_(target.path, kWriteSize) {}
+  void Write(std::string_view bytes) { file_.Write(bytes); }
+  void Commit() {
+    file_.Commit();
+    runFiles_.AddWritten(target_.path, target_.shown);
+  }
+  // Inside the handler of a failure: reports an I/O error (others pass on).
+  void Failed() {
+    runFiles_.AddWritten(target_.path, target_.shown);
+    try {
+      throw;
+    } catch (const platform::EInOutError& e) {
+      Report(Stream::kErr, target_.shown, messages::WithFullStop(e.what()));
+    }
+  }
+
+ private:
+  const OutputTarget& target_;
+  RunFiles& runFiles_;
+  platform::ReplacementFile file_;
+};
+
+// The file for one output, or none (reported) when it cannot be written.
+std::unique_ptr<OutputFile> Open(const OutputTarget& target, RunFiles& runFiles) {
   const std::string refusal = runFiles.Refusal(target.path, target.shown);
   if (!refusal.empty()) {
     ReportFile(target.shown, refusal);
-    return false;
+    return nullptr;
   }
-  const bool genreFile = settings.format == OutputFormat::kGenreFiles;
-  bool written = false;
   try {
-    // Replaces what stands at the name only when complete: after any failure
-    // or interrupt the earlier file is still there, untouched.
-    platform::ReplacementFile out(target.path,
-                                  genreFile ? platform::TextFile::kBufferSize : kStreamBufferSize);
-    invalidBytes += WriteOutput(problems, file, settings, genre,
-                                [&out](std::string_view bytes) { out.Write(bytes); });
-    out.Commit();
-    written = true;
+    return std::make_unique<OutputFile>(target, runFiles);
   } catch (const platform::EInOutError& e) {
     Report(Stream::kErr, target.shown, messages::WithFullStop(e.what()));
+    runFiles.AddWritten(target.path, target.shown);
+    return nullptr;
   }
-  runFiles.AddWritten(target.path, target.shown);  // written or failed, that name is this run's
-  return written;
+}
+
+// Writes the outputs; false (each reported) when any was not written whole.
+bool WriteTargets(const std::vector<OutputTarget>& targets, const T_mnrFormat& problems,
+                  const std::string& file, const ConvertSettings& settings, RunFiles& runFiles,
+                  std::size_t& invalidBytes) {
+  if (settings.format == OutputFormat::kGenreFiles) {
+    return WriteGenreFiles(
+        problems, settings.utf8 ? TextEncoding::kUtf8 : TextEncoding::kShiftJis, invalidBytes,
+        [&](int g) { return Open(targets[g], runFiles); }, [](OutputFile& out) { out.Commit(); },
+        [](OutputFile& out, int) { out.Failed(); });
+  }
+  const auto out = Open(targets.front(), runFiles);
+  if (!out) return false;
+  try {
+    invalidBytes += WriteOutput(problems, file, settings, [&out](std::string_view bytes) { out->Write(bytes); });
+    out->Commit();
+    return true;
+  } catch (...) {
+    out->Failed();
+    return false;
+  }
 }
 
 bool WriteToStandardOutput(const T_mnrFormat& problems, const std::string& file,
                            const ConvertSettings& settings, std::size_t& invalidBytes) {
-  invalidBytes += WriteOutput(problems, file, settings, 0, [](std::string_view bytes) {
+  const ByteSink sink = [](std::string_view bytes) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) throw StandardOutputError();
-  });
+  };
+  invalidBytes += WriteOutput(problems, file, settings, sink);  // never genre files (Options)
   if (std::fflush(stdout) != 0) throw StandardOutputError();
   return true;
 }
@@ -101,12 +144,7 @@ bool Export(const std::string& file, const std::string& fullFile, const T_mnrFor
   } else {
     targets = OutputTargets(settings.format, file, fullFile, settings.outputDir,
                             settings.outputDirShown);
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-      if (!WriteTarget(targets[i], problems, file, settings, static_cast<int>(i), runFiles,
-                       invalidBytes)) {
-        written = false;
-      }
-    }
+    written = WriteTargets(targets, problems, file, settings, runFiles, invalidBytes);
   }
   if (invalidBytes > 0) {
     ReportFile(ShownFileName(file), Fill(Say(kInvalidBytes), {std::to_string(invalidBytes)}));

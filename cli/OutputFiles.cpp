@@ -93,10 +93,8 @@ void RunFiles::Files::Add(const std::string& fullPath, const std::string& shown)
   if (const auto identity = IdentityOf(shown)) identities.insert(*identity);
 }
 
-bool RunFiles::Files::Holds(const std::string& fullPath, const std::string& shown) const {
-  if (paths.count(PathKey(fullPath))) return true;
-  const auto identity = IdentityOf(shown);
-  return identity && identities.count(*identity);
+bool RunFiles::Files::Holds(const std::string& fullPath, const std::optional<FileIdentity>& identity) const {
+  return paths.count(PathKey(fullPath)) || (identity && identities.count(*identity));
 }
 
 void RunFiles::AddInput(const std::string& fullPath, const std::string& shown) {
@@ -110,8 +108,9 @@ void RunFiles::AddWritten(const std::string& fullPath, const std::string& shown)
 }
 
 std::string RunFiles::Refusal(const std::string& fullPath, const std::string& shown) const {
-  if (inputs_.Holds(fullPath, shown)) return mnr2txt_texts::Say(mnr2txt_texts::kInputOfThisRun);
-  if (written_.Holds(fullPath, shown)) return mnr2txt_texts::Say(mnr2txt_texts::kWrittenByThisRun);
+  const auto identity = IdentityOf(shown);  // once: a look-up of the name in the file system
+  if (inputs_.Holds(fullPath, identity)) return mnr2txt_texts::Say(mnr2txt_texts::kInputOfThisRun);
+  if (written_.Holds(fullPath, identity)) return mnr2txt_texts::Say(mnr2txt_texts::kWrittenByThisRun);
   return {};
 }
 

@@ -2,6 +2,7 @@
 // Where a problem file's outputs go, how the user sees their names, and the
 // rule that a run never writes over its own inputs or its own outputs.
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,7 +44,7 @@ class RunFiles {
     std::set<std::string> paths;  // Windows names are the same whatever the case of their letters
     std::set<FileIdentity> identities;
     void Add(const std::string& fullPath, const std::string& shown);
-    bool Holds(const std::string& fullPath, const std::string& shown) const;
+    bool Holds(const std::string& fullPath, const std::optional<FileIdentity>& identity) const;
   };
   Files inputs_;
   Files written_;

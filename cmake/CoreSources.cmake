@@ -21,7 +21,7 @@ set(MUNEMOJI_CORE_PORTABLE
   format/Base64.cpp
   format/HiddenBytes.cpp
   platform/IoError.cpp
-  platform/Cp932Encoder.cpp)
+  platform/CodePage.cpp)  # CP932: the tables every build compiles in
 # Files, folders and paths: the systems with a file system of their own.
 set(MUNEMOJI_CORE_FILES
   format/LoadFromFile.cpp
@@ -37,9 +37,7 @@ set(MUNEMOJI_CORE_posix
   platform/posix/ReplacementFile.cpp
   platform/posix/DriveTable.cpp
   platform/posix/Locale.cpp
-  platform/posix/Memory.cpp
-  platform/posix/CodePage.cpp  # iconv is part of glibc
-  platform/Cp932Utf8Table.cpp)
+  platform/posix/Memory.cpp)
 set(MUNEMOJI_CORE_win32
   ${MUNEMOJI_CORE_PORTABLE} ${MUNEMOJI_CORE_FILES}
   platform/win32/NativeFile.cpp
@@ -47,13 +45,10 @@ set(MUNEMOJI_CORE_win32
   platform/win32/Locale.cpp
   platform/win32/CodePage.cpp
   platform/win32/Memory.cpp)
-# The browser: bytes in memory only, the CP932 tables compiled in.
+# The browser: bytes in memory only.
 set(MUNEMOJI_CORE_wasm
   ${MUNEMOJI_CORE_PORTABLE}
-  platform/wasm/CodePage.cpp
-  platform/wasm/Cp932Table.cpp
-  platform/wasm/Memory.cpp
-  platform/Cp932Utf8Table.cpp)
+  platform/wasm/Memory.cpp)
 
 # The readers of the way back (JSON, CSV, genre text into problem files):
 # txt2mnr, the page and the fuzz targets. They use the JSON library, which

@@ -50,7 +50,8 @@ endforeach()
 add_custom_target(mnr2txt_package_files ALL DEPENDS ${compressed})
 
 # The copyright file in Debian's machine-readable form: the project's licence,
-# and the notice of any third-party code linked into mnr2txt (both MIT).
+# the notice of any third-party code linked into mnr2txt (both MIT), and the
+# GCC runtime's.
 function(munemoji_debian_license file out)
   file(READ ${file} text)
   string(REGEX REPLACE "^.*\n(Permission is hereby)" "\\1" text "${text}")  # the MIT text alone
@@ -79,6 +80,19 @@ License: Expat
 ${json_license}
 ")
 endif()
+# mnr2txt and txt2mnr carry the GCC runtime (cli/CMakeLists.txt).
+string(APPEND copyright "
+Files: libstdc++/* libgcc/*
+Copyright: Free Software Foundation, Inc.
+License: GPL-3+ with GCC-exception-3.1
+ The GCC runtime libraries, linked into mnr2txt and txt2mnr: the GNU General
+ Public License version 3 with the GCC Runtime Library Exception version 3.1,
+ which permits programs compiled with GCC to carry these libraries under terms
+ of the programs' own choosing.
+ .
+ On Debian systems, the complete text of the GNU General Public License
+ version 3 can be found in /usr/share/common-licenses/GPL-3.
+")
 file(WRITE ${package_files}/copyright "${copyright}")
 
 install(TARGETS mnr2txt txt2mnr RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT mnr2txt)

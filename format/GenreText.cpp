@@ -3,8 +3,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
-#include "format/mnrFormat.h"
 #include "platform/CodePage.h"
 
 using namespace mnr_layout;
@@ -53,19 +53,33 @@ ProblemText ProblemTextOf(const ProblemRecord& record) {
   return text;
 }
 
-std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
-  if (problems.ProblemCount(genre) <= 0) return {};
-  return problems.Quiz(genre).Records;
+namespace {
+
+// The buffers of finished sinks, kept for the next ones: a run over many
+// files writes thousands of outputs, and a fresh buffer each time is fresh
+// memory each time (the system maps and zero-fills it, then takes it back).
+std::vector<std::string>& SpareBuffers() {
+  static std::vector<std::string> spares;
+  return spares;
 }
 
-void ForEachGenreLine(const T_mnrFormat& problems, int genre,
-                      const std::function<void(std::string_view line)>& emit) {
-  emit(problems.GenreName(genre));
-  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
-    const ProblemText text = ProblemTextOf(record);
-    emit({});
-    emit(text.question);
-    for (std::string_view choice : text.choices) emit(choice);
+}  // namespace
+
+ChunkedSink::ChunkedSink(const ByteSink& sink) : sink_(sink) {
+  auto& spares = SpareBuffers();
+  if (spares.empty()) {
+    buffer_.reserve(kPieceSize + 4096);
+  } else {
+    buffer_ = std::move(spares.back());
+    spares.pop_back();
+  }
+}
+
+ChunkedSink::~ChunkedSink() {
+  auto& spares = SpareBuffers();
+  if (spares.size() < 4 && buffer_.capacity() <= 4 * kPieceSize) {
+    buffer_.clear();
+    spares.push_back(std::move(buffer_));
   }
 }
 
@@ -80,22 +94,15 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  const auto line = [&](std::string_view text) {
+  ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
+    if (kind == GenreLine::kBeforeProblem) out.MaybeFlush();
     if (encoding == TextEncoding::kUtf8) {
       codepage::AppendCp932AsUtf8(text, buffer, invalidBytes);
     } else {
       buffer += text;
     }
     buffer += "\r\n";
-  };
-  line(problems.GenreName(genre));
-  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
-    const ProblemText text = ProblemTextOf(record);
-    buffer += "\r\n";  // the empty line before each problem
-    line(text.question);
-    for (std::string_view choice : text.choices) line(choice);
-    out.MaybeFlush();
-  }
+  });
   out.Flush();
   return invalidBytes;
 }

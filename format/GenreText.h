@@ -11,9 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "format/mnrLayout.h"
-
-class T_mnrFormat;
+#include "format/mnrFormat.h"
 
 // Receives output bytes in order, in pieces of any size. May raise; the
 // writer then stops.
@@ -27,12 +25,30 @@ struct ProblemText {
   std::array<std::string_view, mnr_layout::kChoiceCount> choices;
 };
 ProblemText ProblemTextOf(const ProblemRecord& record);
-// The records whose problems the genre file lists: none when the count is <= 0.
-std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre);
+// The records whose problems the genre file lists (T_mnrFormat::ListedCount).
+inline std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
+  if (problems.ListedCount(genre) == 0) return {};
+  return problems.Quiz(genre).Records;
+}
 
-// Calls emit with each line of the genre, without line ends.
-void ForEachGenreLine(const T_mnrFormat& problems, int genre,
-                      const std::function<void(std::string_view line)>& emit);
+// What a line of the genre file is.
+enum class GenreLine { kName, kBeforeProblem, kQuestion, kChoice };
+
+// Calls line(kind, text) for each line of the genre file in order, without
+// line ends: the name; then per problem the empty line before it, the
+// question and the five choices. Every front end that shows or writes the
+// genre's lines goes through here (inlined, so a writer pays no call per
+// line).
+template <typename Line>
+void ForEachGenreLine(const T_mnrFormat& problems, int genre, Line&& line) {
+  line(GenreLine::kName, std::string_view(problems.GenreName(genre)));
+  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
+    const ProblemText text = ProblemTextOf(record);
+    line(GenreLine::kBeforeProblem, std::string_view());
+    line(GenreLine::kQuestion, text.question);
+    for (std::string_view choice : text.choices) line(GenreLine::kChoice, choice);
+  }
+}
 
 // Writes the genre file's bytes to sink. Returns the number of bytes that are
 // not valid CP932 and were written as U+FFFD (always 0 for kShiftJis).
@@ -43,7 +59,12 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
 // may emit field by field without a call per field reaching the sink.
 class ChunkedSink {
  public:
-  explicit ChunkedSink(const ByteSink& sink) : sink_(sink) {}
+  static constexpr std::size_t kPieceSize = 64 * 1024;
+
+  explicit ChunkedSink(const ByteSink& sink);
+  ~ChunkedSink();
+  ChunkedSink(const ChunkedSink&) = delete;
+  ChunkedSink& operator=(const ChunkedSink&) = delete;
   // Bytes are appended here directly; call Flush when done.
   std::string& Buffer() { return buffer_; }
   // Hands the buffer over once it holds a piece's worth.
@@ -53,7 +74,6 @@ class ChunkedSink {
   void Flush();
 
  private:
-  static constexpr std::size_t kPieceSize = 64 * 1024;
   const ByteSink& sink_;
   std::string buffer_;
 };

@@ -21,11 +21,6 @@ void ForEachProblem(const T_mnrFormat& problems, int genre, OnProblem onProblem)
   for (const ProblemRecord& record : ListedRecords(problems, genre)) onProblem(ProblemTextOf(record));
 }
 
-int ListedCount(const T_mnrFormat& problems, int genre) {
-  const int count = problems.ProblemCount(genre);
-  return count > 0 ? count : 0;
-}
-
 // --- CSV ---
 
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
@@ -184,7 +179,7 @@ std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink, FormulaG
     std::size_t nameInvalid = 0;
     AppendCsvField(problems.GenreName(g), guard, name, scratch, nameInvalid);
     const std::string rowStart = std::to_string(g) + "," + name + ",";
-    if (ListedCount(problems, g) > 0) invalidBytes += nameInvalid;
+    if (problems.ListedCount(g) > 0) invalidBytes += nameInvalid;
     ForEachProblem(problems, g, [&](const ProblemText& p) {
       buffer += rowStart;
       AppendCsvField(p.question, guard, buffer, scratch, invalidBytes);
@@ -217,7 +212,7 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
     buffer += std::to_string(g);
     buffer += ",\"name\":";
     AppendJsonText(problems.GenreName(g), buffer, scratch, invalidBytes);
-    buffer += ",\"count\":" + std::to_string(ListedCount(problems, g));
+    buffer += ",\"count\":" + std::to_string(problems.ListedCount(g));
     // The whole block: the name's bytes after its end and the bytes this
     // program does not interpret are nowhere else.
     buffer += ",\"block\":\"";

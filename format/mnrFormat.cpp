@@ -50,7 +50,7 @@ int T_mnrFormat::CountIn(const HeaderBytes& header, int genre) {
 
 std::size_t T_mnrFormat::UsedSize(const HeaderBytes& header) {
   std::size_t size = kHeaderSize;
-  for (int g = 0; g < kGenreCount; ++g) size += std::max(CountIn(header, g), 0) * kRecordSize;
+  for (int g = 0; g < kGenreCount; ++g) size += ListedCountIn(header, g) * kRecordSize;
   return size;
 }
 
@@ -78,8 +78,9 @@ bool T_mnrFormat::Finish(bool ok, const std::string& name) {
 }
 
 bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
-  std::size_t lastRead = 0;
-  for (int g = 0; g < kGenreCount; ++g) lastRead = source.Read(&header_[g * kGenreBlockSize], kGenreBlockSize);
+  // The eight genre blocks in one read.
+  const std::size_t headerRead = source.Read(header_.data(), kHeaderSize);
+  if (headerRead < kHeaderSize) std::memset(&header_[headerRead], 0, kHeaderSize - headerRead);
   // The signature first: bytes that are no problem file get no memory for
   // the counts they seem to announce.
   if (std::memcmp(&header_[kSignatureOffset], kSignature, kSignatureSize) != 0) return false;
@@ -87,7 +88,7 @@ bool T_mnrFormat::ReadProblemFile(ProblemSource& source) {
 
   // Each genre's records arrive in one read into their array: reads are
   // sequential, so a file ending early leaves the last record incomplete.
-  bool complete = lastRead == kGenreBlockSize;
+  bool complete = headerRead == kHeaderSize;
   for (int g = 0; g < kGenreCount; ++g) {
     auto& records = quiz_[g].Records;
     if (records.empty()) continue;

@@ -2,6 +2,7 @@
 // The in-memory problem set: reads a problem file, checks it, unscrambles
 // every problem in place, and serves genre names, counts and problems.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -10,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "format/GenreText.h"
 #include "format/ZeroedAllocator.h"
 #include "format/mnrLayout.h"
 
@@ -58,21 +58,18 @@ class T_mnrFormat {
   bool LoadFromSource(ProblemSource& source, const std::string& name);
 
   // The bytes of a problem file that a load reads, for the header it starts
-  // with: the header and the records its counts announce (a count <= 0
-  // announces none). At most mnr_layout::kMaxUsedSize; what follows is read
-  // only as far as KeepTrailingBytes asks.
+  // with: the header and the records its listed counts announce. At most
+  // mnr_layout::kMaxUsedSize; what follows is read only as far as
+  // KeepTrailingBytes asks.
   static std::size_t UsedSize(const HeaderBytes& header);
 
   // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
-  // beside the problem file when outputDir is empty. True when all eight were
-  // written and closed; false when any genre failed while being written.
-  // Raises platform::EInOutError when the problem file's folder is gone, a
-  // genre file cannot be created, or a failed file cannot be released.
+  // beside the problem file when outputDir is empty, the bytes as held in
+  // memory, through the window program's 128-byte text files. True when all
+  // eight were written and closed; false when any genre failed while being
+  // written. Raises platform::EInOutError when the problem file's folder is
+  // gone, a genre file cannot be created, or a failed file cannot be released.
   bool ExportGenreFiles(const std::string& outputDir);
-  // The same in the given encoding (the default writes the bytes as held in
-  // memory); invalidBytes counts the bytes written as U+FFFD.
-  bool ExportGenreFiles(const std::string& outputDir, TextEncoding encoding,
-                        std::size_t& invalidBytes);
 
   // Bytes after the last record are ignored by default; a load after this
   // call keeps up to limit of them, read on from the same source.
@@ -88,11 +85,15 @@ class T_mnrFormat {
 
   // The genre's name field up to its first zero byte, untrimmed.
   std::string GenreName(int genre) const;
-  // The signed count field; readers treat a count <= 0 as no problems.
+  // The signed count field as stored.
   int ProblemCount(int genre) const { return CountIn(header_, genre); }
+  // How many problems the genre has for every reader and writer: a count
+  // <= 0 means none.
+  int ListedCount(int genre) const { return ListedCountIn(header_, genre); }
 
  private:
   static int CountIn(const HeaderBytes& header, int genre);
+  static int ListedCountIn(const HeaderBytes& header, int genre) { return std::max(CountIn(header, genre), 0); }
   void Decode();
   // Reads, checks and unscrambles; false for bytes that are not a complete
   // problem file. A negative count raises platform::ERangeError.

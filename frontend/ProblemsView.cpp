@@ -19,22 +19,24 @@ std::string Title(const T_mnrFormat& problems, int genre) {
 
 void ForEachLine(const T_mnrFormat& problems, int genre,
                  const std::function<void(std::string_view line)>& emit) {
-  emit(problems.GenreName(genre));
   std::string line;  // reused: a large genre has a quarter of a million lines
   const auto numbered = [&](const std::string& number, std::string_view text) {
     line = number;
     line += text.empty() ? std::string_view(kEmptyField) : text;
     emit(line);
   };
-  int n = 0;
-  for (const ProblemRecord& record : ListedRecords(problems, genre)) {
-    const ProblemText text = ProblemTextOf(record);
-    emit({});
-    numbered(std::to_string(++n) + ". ", text.question);
-    for (int c = 0; c < mnr_layout::kChoiceCount; ++c) {
-      numbered("   " + std::to_string(c + 1) + ") ", text.choices[c]);
+  int problem = 0, choice = 0;
+  ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
+    switch (kind) {
+      case GenreLine::kName:
+      case GenreLine::kBeforeProblem: emit(text); break;
+      case GenreLine::kQuestion:
+        numbered(std::to_string(++problem) + ". ", text);
+        choice = 0;
+        break;
+      case GenreLine::kChoice: numbered("   " + std::to_string(++choice) + ") ", text); break;
     }
-  }
+  });
 }
 
 }  // namespace problems_view

@@ -2,6 +2,7 @@
 // Large blocks straight from the system: they arrive zero-filled, so nothing
 // needs to clear them again, and where the system offers it they are backed
 // by huge pages, so filling them costs a fault per 2 MiB rather than per page.
+// Small ones may come from the C heap, which reuses its memory.
 // One implementation per system, in platform/<system>/Memory.cpp.
 
 #include <cstddef>

@@ -11,9 +11,9 @@
 // The system's part is in platform/<system>/ReplacementFile.cpp.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/FileServices.h"
 
@@ -45,6 +45,7 @@ class ReplacementFile {
 
  private:
   void WriteOut();
+  void WriteOut(const char* bytes, std::size_t count);
   void Discard() noexcept;
 
   std::string name_;
@@ -53,7 +54,8 @@ class ReplacementFile {
   std::string privateName_;  // where the private file has a name, that name
   bool open_ = false;
   std::size_t used_ = 0;
-  std::vector<char> buffer_;
+  std::size_t size_;
+  std::unique_ptr<char[]> buffer_;  // not zero-filled: every byte is written before it is read
 };
 
 }  // namespace platform

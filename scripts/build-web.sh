@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the page: the core as a WebAssembly module (emscripten), the
-# window's pictures and the CP932 tables from native build tools, the zip
+# window's pictures from a native build tool, the zip
 # writer from npm, all put into one self-contained file,
 # build/web/munemoji.html, which works opened from disk. The served site,
 # build/web/site/, is that file (as index.html and munemoji.html) and the
@@ -14,11 +14,10 @@ export NODE_PATH=/usr/share/nodejs
 
 native=$root/build/web/native
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DMUNEMOJI_TESTS=OFF -DMUNEMOJI_BENCH=OFF >/dev/null
-cmake --build "$native" -j "$(nproc)" --target cp932-table export-pictures
+cmake --build "$native" -j "$(nproc)" --target export-pictures
 
 module=$root/build/web/module
-emcmake cmake -S "$root/web/module" -B "$module" -DCMAKE_BUILD_TYPE=Release \
-  -DCP932_TABLE_DIR="$native/web/tools/generated" >/dev/null
+emcmake cmake -S "$root/web/module" -B "$module" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$module" -j "$(nproc)"
 
 (cd "$root/web" && npm ci --no-audit --no-fund --loglevel=error)

@@ -6,7 +6,6 @@
 #include "format/Unscramble.h"
 #include "frontend/import/ImportTexts.h"
 #include "platform/CodePage.h"
-#include "platform/Cp932Encoder.h"
 
 namespace importing {
 

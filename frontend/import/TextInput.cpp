@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "platform/CodePage.h"
-#include "platform/Cp932Encoder.h"
 
 namespace importing {
 

@@ -113,15 +113,28 @@ std::string FolderOf(const std::string& hostPath) {
   return slash == 0 ? "/" : hostPath.substr(0, slash);
 }
 
+// 64 random bits, drawn from the system 32 at a time (a batch run names
+// thousands of files).
+unsigned long long RandomBits() {
+  static unsigned long long pool[32];
+  static std::size_t left = 0;
+  static unsigned long long counter = 0;
+  if (left == 0) {
+    if (getrandom(pool, sizeof pool, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof pool)) {
+      left = std::size(pool);
+    } else {
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      return ((static_cast<unsigned long long>(now.tv_nsec) << 20) ^ static_cast<unsigned long long>(getpid())) ^ ++counter;
+    }
+  }
+  return pool[--left];
+}
+
 // A name nobody can guess in advance; creation is exclusive all the same.
 std::string RandomName(const std::string& folder) {
   static unsigned long long counter = 0;
-  unsigned long long random = 0;
-  if (getrandom(&random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    random = (static_cast<unsigned long long>(now.tv_nsec) << 20) ^ static_cast<unsigned long long>(getpid());
-  }
+  const unsigned long long random = RandomBits();
   char name[40];
   std::snprintf(name, sizeof name, "/.munemoji-%016llx.tmp", random ^ ++counter);
   return (folder == "/" ? "" : folder) + name;
@@ -170,7 +183,6 @@ int LinkUnnamed(int fd, const std::string& dest, std::string& named) {
   const std::string source = "/proc/self/fd/" + std::to_string(fd);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string candidate = RandomName(FolderOf(dest));
-    InterruptsBlocked blocked;
     if (linkat(AT_FDCWD, source.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       Remember(candidate);
       named = candidate;
@@ -193,7 +205,6 @@ int RenameNew(const std::string& named, const std::string& dest) {
 }
 
 int RenameOver(const std::string& named, const std::string& dest, bool replace) {
-  InterruptsBlocked blocked;
   if (replace ? rename(named.c_str(), dest.c_str()) != 0 : (errno = RenameNew(named, dest)) != 0)
     return WindowsCode(errno, dest);
   Forget(named);
@@ -230,6 +241,9 @@ int PutInPlace(NativeHandle handle, const std::string& privateName, const std::s
   int code = HostPath(name, dest);
   if (code == 0 && fchmod(fd, NewFileMode()) != 0) code = WindowsCode(errno, dest);
   if (code == 0 && replace && Replaces(dest) && fsync(fd) != 0) code = WindowsCode(errno, dest);
+  // From the moment the file has a name until the output's name is its own,
+  // interrupts wait: a name appears or goes together with its slot.
+  InterruptsBlocked blocked;
   if (code == 0 && named.empty()) code = LinkUnnamed(fd, dest, named);
   // Closed while only the private name has it: a network file system reports
   // its last write errors here.

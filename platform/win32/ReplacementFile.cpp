@@ -109,7 +109,8 @@ int PutInPlace(NativeHandle handle, const std::string&, const std::string& name,
   if (code == 0 && !MarkForDeletion(file, false)) code = LastError();
   if (code == 0 && !RenameOver(file, target, replace)) {
     code = LastError();
-    if (code == ERROR_ALREADY_EXISTS) code = ERROR_FILE_EXISTS;  // as on other systems
+    // A file at the name, as every system reports it (the rename says 183).
+    if (code == ERROR_ALREADY_EXISTS) code = ERROR_FILE_EXISTS;
     MarkForDeletion(file, true);
   }
   if (!CloseHandle(file) && code == 0) code = LastError();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
 
 #include <cerrno>
@@ -122,6 +124,52 @@ TEST(Cp932, EveryByteAndPairAsTheSystemConvertsThem) {
   EXPECT_EQ(invalid, expectedInvalid);
 }
 
+#endif
+
+#ifdef _WIN32
+// Windows' own conversion, a character at a time, with the rules every build
+// keeps: 0x80, 0xA0 and 0xFD-0xFF are no characters (Windows maps them to
+// U+0080 and private-use characters, C libraries do not), and a lead byte
+// whose next byte makes no character with it is one U+FFFD.
+std::wstring ConvertedBySystem(const std::string& cp932, std::size_t& invalid) {
+  std::wstring out;
+  const auto convert = [&out](const char* bytes, int size) {
+    wchar_t wide[2];
+    if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, size, wide, 2) != 1) return false;
+    out += wide[0];
+    return true;
+  };
+  for (std::size_t i = 0; i < cp932.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(cp932[i]);
+    const bool lead = IsDBCSLeadByteEx(932, byte);
+    if (lead && i + 1 < cp932.size() && convert(&cp932[i], 2)) {
+      ++i;
+    } else if (lead || byte == 0x80 || byte == 0xA0 || byte >= 0xFD || !convert(&cp932[i], 1)) {
+      out += L'\xFFFD';
+      ++invalid;
+    }
+  }
+  return out;
+}
+
+// Every two-byte text, each followed by 'A' and by a lead byte, converts as
+// Windows converts it, to UTF-16 and to UTF-8.
+TEST(Cp932, EveryByteAndPairAsWindowsConvertsThem) {
+  for (int b = 0; b < 256; ++b) {
+    for (int t = 0; t < 256; ++t) {
+      const std::string text = {static_cast<char>(b), static_cast<char>(t), 'A', static_cast<char>(b)};
+      std::size_t invalid = 0, wideInvalid = 0, expectedInvalid = 0;
+      const std::wstring expected = ConvertedBySystem(text, expectedInvalid);
+      ASSERT_EQ(codepage::Cp932ToWide(text, wideInvalid), expected) << b << " " << t;
+      ASSERT_EQ(wideInvalid, expectedInvalid) << b << " " << t;
+      ASSERT_EQ(Convert(text, invalid), codepage::WideToUtf8(expected)) << b << " " << t;
+      ASSERT_EQ(invalid, expectedInvalid) << b << " " << t;
+    }
+  }
+}
+#endif
+
+#ifndef _WIN32
 TEST(Cp932, SingleBytesOutsideCp932) {
   std::size_t invalid = 0;
   EXPECT_EQ(Convert("\x80\xA0\xFD\xFE\xFF", invalid), kReplacement + kReplacement + kReplacement +

@@ -1,0 +1,276 @@
+// CP932 by the tables every build compiles in: to UTF-8 (and UTF-16 on
+// Windows) one table look-up per character, and back.
+
+#include "platform/CodePage.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace codepage {
+
+namespace {
+
+// Generated (tools/MakeCp932Table.cpp says what each table holds):
+// kSingle[256] and kPairs[row][trail] are code points (kNone: no character);
+// kLeadRow[byte] is a lead byte's row in kPairs (0, a row of no characters,
+// for any other byte); kOtherCodes are the codes that are not the one their
+// character is written with.
+#include "platform/Cp932TableData.inc"
+
+constexpr std::uint16_t kNone = 0xFFFF;
+
+// A character's UTF-8 form as an entry: up to three bytes, first byte
+// lowest, their count in bits 24-25, and kInvalid for bytes that are no
+// character (then the bytes are U+FFFD's).
+constexpr std::uint32_t kInvalid = 0x80000000;
+
+std::uint32_t LengthOf(std::uint32_t entry) { return (entry >> 24) & 3; }
+
+inline std::uint32_t EntryOf(std::uint32_t code) {
+  if (code < 0x80) return code | 1u << 24;
+  if (code < 0x800) return (0xC0 | code >> 6) | (0x80 | (code & 0x3F)) << 8 | 2u << 24;
+  if (code == kNone) return 0xEF | 0xBF << 8 | 0xBD << 16 | 3u << 24 | kInvalid;
+  return (0xE0 | code >> 12) | (0x80 | ((code >> 6) & 0x3F)) << 8 | (0x80 | (code & 0x3F)) << 16 | 3u << 24;
+}
+
+// The code point of the character at in[i] (n bytes in all), kNone for a
+// byte that is none, and its size in bytes: a lead byte with a trail byte
+// that makes a character is that pair; anything else is a byte alone.
+std::uint16_t CodeAt(const std::uint8_t* in, std::size_t i, std::size_t n, std::size_t& size) {
+  const std::uint8_t b = in[i];
+  if (i + 1 < n) {
+    const std::uint16_t pair = kPairs[kLeadRow[b]][in[i + 1]];
+    if (pair != kNone) {
+      size = 2;
+      return pair;
+    }
+  }
+  size = 1;
+  return kSingle[b];
+}
+
+// Stores an entry's bytes, all four: the caller's buffer has room, and the
+// next store overwrites the extra ones.
+inline void Store(char* dst, std::uint32_t entry) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(dst, &entry, 4);
+  } else {
+    for (int k = 0; k < 4; ++k) dst[k] = static_cast<char>(entry >> (8 * k));
+  }
+}
+
+// Input converted per round through a buffer on the stack: growing the
+// string first would fill it with zeros only to overwrite them. A round
+// takes kRound bytes and may run on by less than kOverrun.
+constexpr std::size_t kRound = 1024;
+constexpr std::size_t kOverrun = 64;
+constexpr std::size_t kBufferSize = 3 * (kRound + kOverrun) + 16;  // 3 UTF-8 bytes per CP932 byte at most
+
+// The rule as written, a character at a time: for i686, and as the
+// reference the vector path is tested against.
+void AppendPortable(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
+  char buffer[kBufferSize];
+  const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
+  const std::size_t n = cp932.size();
+  for (std::size_t i = 0; i < n;) {
+    char* dst = buffer;
+    for (const std::size_t stop = std::min(n, i + kRound); i < stop;) {
+      std::size_t size;
+      const std::uint32_t entry = EntryOf(CodeAt(in, i, n, size));
+      i += size;
+      invalidBytes += entry >> 31;
+      Store(dst, entry);
+      dst += LengthOf(entry);
+    }
+    out.append(buffer, dst - buffer);
+  }
+}
+
+#if defined(__SSE2__)
+
+// One character: the pair's when the two bytes make one (a byte that leads
+// nothing has row 0, which has none), else the first byte's own, with no
+// test of the byte's kind. Reads in[i] and in[i + 1]. The branch is kept:
+// predicted, it lets the next character start before this one's entry
+// arrives (a select instead measured three times slower).
+inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::size_t& i, char*& dst,
+                                                std::size_t& invalidBytes) {
+  const std::uint8_t b = in[i];
+  std::uint32_t code = kPairs[kLeadRow[b]][in[i + 1]];
+  if (__builtin_expect(code == kNone, 0)) {
+    code = kSingle[b];
+    i += 1;
+  } else {
+    i += 2;
+  }
+  const std::uint32_t entry = EntryOf(code);
+  invalidBytes += entry >> 31;
+  Store(dst, entry);
+  dst += LengthOf(entry);
+}
+
+// Sixteen bytes at a time: a run of ASCII (no top bit set) is copied as it
+// is; from the first byte that is not ASCII, eight characters are converted
+// by Step. Within 32 bytes of the end (short texts whole), Step alone.
+void AppendSse2(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
+  char buffer[kBufferSize];
+  const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
+  const std::size_t n = cp932.size();
+  for (std::size_t i = 0; i < n;) {
+    char* dst = buffer;
+    const std::size_t stop = std::min(n, i + kRound);
+    // Each pass reads below i + 32 (an ASCII prefix of up to 15 bytes, then
+    // eight characters of up to 2 bytes and the byte after the last) and
+    // moves i on by at most 31.
+    while (i < stop && i + 32 <= n) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
+      const unsigned notAscii = static_cast<unsigned>(_mm_movemask_epi8(v));
+      if (notAscii == 0) {
+        i += 16;
+        dst += 16;
+        continue;
+      }
+      const unsigned ascii = static_cast<unsigned>(std::countr_zero(notAscii));
+      i += ascii;
+      dst += ascii;
+      for (int k = 0; k < 8; ++k) Step(in, i, dst, invalidBytes);
+    }
+    while (i < stop && i + 1 < n) Step(in, i, dst, invalidBytes);
+    if (i + 1 == n) {  // the last byte, alone
+      const std::uint32_t entry = EntryOf(kSingle[in[i++]]);
+      invalidBytes += entry >> 31;
+      Store(dst, entry);
+      dst += LengthOf(entry);
+    }
+    out.append(buffer, dst - buffer);
+  }
+}
+
+#endif  // __SSE2__
+
+// Per code point of the basic plane, the CP932 code it is written with (0:
+// none): the forward table turned round, leaving out kOtherCodes. Made at
+// first use, which only writing CP932 has (mnr2txt's genre files never do):
+// kept in the binary it would double the tables the page carries.
+const std::vector<std::uint16_t>& Backward() {
+  static const std::vector<std::uint16_t> backward = [] {
+    std::vector<std::uint16_t> table(0x10000, 0);
+    std::vector<bool> other(0x10000, false);
+    for (std::uint16_t code : kOtherCodes) other[code] = true;
+    const auto add = [&](std::uint16_t cp932, std::uint16_t code) {
+      if (code != kNone && !other[cp932]) table[code] = cp932;
+    };
+    for (int b = 1; b < 256; ++b) add(static_cast<std::uint16_t>(b), kSingle[b]);
+    for (int b = 0x80; b < 256; ++b) {
+      if (kLeadRow[b] == 0) continue;
+      for (int t = 0; t < 256; ++t) add(static_cast<std::uint16_t>(b << 8 | t), kPairs[kLeadRow[b]][t]);
+    }
+    return table;
+  }();
+  return backward;
+}
+
+std::uint16_t CodeFor(std::uint32_t code) { return code < 0x10000 ? Backward()[code] : 0; }
+
+}  // namespace
+
+void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
+#if defined(__SSE2__)
+  AppendSse2(cp932, out, invalidBytes);
+#else
+  AppendPortable(cp932, out, invalidBytes);
+#endif
+}
+
+std::span<const Cp932ToUtf8Path> Cp932ToUtf8Paths() {
+  static constexpr Cp932ToUtf8Path kPaths[] = {
+#if defined(__SSE2__)
+      {"sse2", AppendSse2},
+#endif
+      {"portable", AppendPortable},
+  };
+  return kPaths;
+}
+
+bool DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& code, std::size_t& n) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (c < 0x80) {
+    code = c, n = 1;
+    return true;
+  }
+  if (c >= 0xC2 && c <= 0xDF) n = 2, code = c & 0x1F;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3, code = c & 0x0F, low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4, code = c & 0x07, low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+  else return false;
+  if (i + n > text.size() || byte(i + 1) < low || byte(i + 1) > high) return false;
+  for (std::size_t k = 1; k < n; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return false;
+    code = code << 6 | (byte(i + k) & 0x3F);
+  }
+  return true;
+}
+
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out, std::size_t& failedAt) {
+  for (std::size_t i = 0, n = 0; i < utf8.size(); i += n) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {  // the usual case, and U+0000 too
+      out += static_cast<char>(c);
+      n = 1;
+      continue;
+    }
+    std::uint32_t code;
+    const std::uint16_t cp932 = DecodeUtf8(utf8, i, code, n) ? CodeFor(code) : 0;
+    if (cp932 == 0) {
+      failedAt = i;
+      return false;
+    }
+    if (cp932 > 0xFF) out += static_cast<char>(cp932 >> 8);
+    out += static_cast<char>(cp932 & 0xFF);
+  }
+  return true;
+}
+
+bool IsCanonicalCp932(std::string_view cp932) {
+  const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
+  for (std::size_t i = 0, size = 0; i < cp932.size(); i += size) {
+    if (in[i] < 0x80) {  // ASCII, the usual case
+      size = 1;
+      continue;
+    }
+    const std::uint16_t code = CodeAt(in, i, cp932.size(), size);
+    if (code == kNone) return false;
+    const std::uint16_t bytes = size == 2 ? static_cast<std::uint16_t>(in[i] << 8 | in[i + 1]) : in[i];
+    if (CodeFor(code) != bytes) return false;
+  }
+  return true;
+}
+
+#ifdef _WIN32
+std::wstring Cp932ToWide(std::string_view cp932, std::size_t& invalidBytes) {
+  std::wstring out;
+  out.reserve(cp932.size());
+  const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
+  for (std::size_t i = 0, size = 0; i < cp932.size(); i += size) {
+    const std::uint16_t code = CodeAt(in, i, cp932.size(), size);
+    invalidBytes += code == kNone;
+    out += static_cast<wchar_t>(code == kNone ? 0xFFFD : code);  // the basic plane only: one UTF-16 unit
+  }
+  return out;
+}
+
+std::wstring Cp932ToWide(std::string_view cp932) {
+  std::size_t ignored = 0;
+  return Cp932ToWide(cp932, ignored);
+}
+#endif
+
+}  // namespace codepage
