@@ -11,6 +11,12 @@
 
 const kGenres = 8;
 const kPiece = 16 << 20;  // the file is read in pieces, for progress
+// The most of a CSV or JSON that is read to write a problem file back: more
+// than mnr2txt writes for any problem file (its JSON is at most about 485
+// MiB, for 8 x 32767 records whose every text byte is an escaped control
+// byte and whose stored bytes come too; the largest file of ordinary texts
+// gives about 70 MiB). A larger file is refused unread.
+const kBackInputLimit = 512 << 20;
 const utf8 = new TextDecoder();
 let core = null;
 let file = null;      // the problem file being loaded
@@ -102,6 +108,12 @@ function single(name, type, write) {
 
 const encodingFlag = (args) => (args.utf8 ? 1 : 0);
 
+// The name the core writes into the JSON or its messages.
+function setFileName(name) {
+  const bytes = new TextEncoder().encode(name);
+  core.HEAPU8.set(bytes, core._mnr_file_name(bytes.length));
+}
+
 const actions = {
   // The core from the WebAssembly bytes the page holds; the window's texts
   // by name, the empty genre list, and what this core can write.
@@ -162,9 +174,35 @@ const actions = {
   oneFile: (args) => single(`${args.base}.txt`, 'text/plain', () => core._mnr_write_one_file(encodingFlag(args))),
   csv: ({ base }) => single(`${base}.csv`, 'text/csv', () => core._mnr_write_csv()),
   json({ base }) {
-    const name = new TextEncoder().encode(fileName);
-    core.HEAPU8.set(name, core._mnr_file_name(name.length));
+    setFileName(fileName);
     return single(`${base}.json`, 'application/json', () => core._mnr_write_json());
+  },
+  // The way back: a CSV or JSON (kind 'csv' or 'json') read whole into the
+  // core, checked and written as txt2mnr does. Its messages (as txt2mnr
+  // words them, without the program's name) come with the problem file, or
+  // alone when it cannot be written.
+  writeBack({ file: chosen, kind, formulaGuard, name }) {
+    if (chosen.size > kBackInputLimit) return { tooLarge: true, limit: kBackInputLimit };
+    setFileName(chosen.name);
+    const at = core._mnr_back_input(chosen.size);
+    file = chosen;
+    readOffset = 0;
+    try {
+      for (let done = 0; done < chosen.size;) {
+        const copied = copyInput(at + done, Math.min(kPiece, chosen.size - done));
+        if (copied === 0) throw new Error(`${chosen.name} ended before its size`);
+        done += copied;
+        onProgress(done, chosen.size);
+      }
+    } finally {
+      file = null;
+    }
+    onProgress(0, 0);
+    core._mnr_take_invalid_bytes();
+    let n;
+    const pieces = collect(() => { n = core._mnr_write_back(kind === 'csv' ? 1 : 0, formulaGuard ? 1 : 0); });
+    const messages = resultText(n < 0 ? -1 - n : n).split('\n').slice(0, -1);
+    return n < 0 ? { messages } : { ...download(name, pieces, 'application/octet-stream'), messages };
   },
   xlsx: ({ base }) => single(`${base}.xlsx`, 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet',
                              () => core._mnr_write_xlsx()),

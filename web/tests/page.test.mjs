@@ -10,7 +10,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { unzipSync } from 'fflate';
 import {
-  chooseFile, downloadBytes, engines, fileUrl, launch, mnr2txt, mnr2txtOutputs, modes, nativeBuild, openPage, root,
+  chooseFile, downloadBytes, dropFile, engines, fileUrl, launch, mnr2txt, mnr2txtOutputs, modes, nativeBuild, openPage, root,
   serveSite, tempDir, textOf, waitForText,
 } from './harness.mjs';
 
@@ -89,14 +89,6 @@ async function assertEveryOutput(session, file) {
   await choose(page, 'utf8');
   assertSameFiles((await eightFiles(session)).files, mnr2txtOutputs(file, '--utf8'));
   assertSameFiles(await singleFile(session, kOne), mnr2txtOutputs(file, '--one-file', '--utf8'));
-}
-
-async function dropFile(page, name, bytes) {
-  await page.evaluate((name, data) => {
-    const transfer = new DataTransfer();
-    transfer.items.add(new File([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], name));
-    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  }, name, Buffer.from(bytes).toString('base64'));
 }
 
 async function loadAndWait(page, file, name = path.basename(file)) {
