@@ -12,10 +12,11 @@
 const kGenres = 8;
 const kPiece = 16 << 20;  // the file is read in pieces, for progress
 // The most of a CSV or JSON that is read to write a problem file back: more
-// than mnr2txt writes for any problem file (its JSON is at most about 485
-// MiB, for 8 x 32767 records whose every text byte is an escaped control
-// byte and whose stored bytes come too; the largest file of ordinary texts
-// gives about 70 MiB). A larger file is refused unread.
+// than mnr2txt writes for any problem file. Its largest JSON is about 475
+// MiB (8 x 32767 records whose texts are control bytes, each escaped as
+// 6 bytes, and whose stored bytes come too, in base64, with 1 MiB of
+// trailing bytes); a full file of ordinary texts gives about 70 MiB, its CSV
+// less. A larger file is refused unread.
 const kBackInputLimit = 512 << 20;
 const utf8 = new TextDecoder();
 let core = null;
