@@ -143,22 +143,27 @@ export async function waitForText(page, id, text, timeout = 30_000) {
 
 // The file the browser saved after click(): { name, bytes }; the folder is
 // emptied for the next one. A download is complete when no partial file
-// (Chromium's .crdownload, Firefox's .part) is left beside it and it has
-// bytes (Firefox holds the name with an empty file first; no output of the
-// page is empty).
+// (Chromium's .crdownload, Firefox's .part) is left beside it, it has bytes
+// (Firefox holds the name with an empty file first; no output of the page
+// is empty) and two looks in a row find it under the same name and size
+// (Firefox may write a file under a name of its own and rename it).
 export async function downloadBytes(session, click) {
   const { page, downloads } = session;
   await click();
   const until = performance.now() + 30_000;
+  let last = '';
   for (;;) {
     const names = fs.readdirSync(downloads);
     const partial = names.some((name) => /\.(crdownload|part)$/.test(name));
-    if (names.length === 1 && !partial && fs.statSync(path.join(downloads, names[0])).size > 0) {
+    const size = names.length === 1 && !partial ? fs.statSync(path.join(downloads, names[0]), { throwIfNoEntry: false })?.size : 0;
+    const seen = size > 0 ? `${names[0]}\n${size}` : '';
+    if (seen && seen === last) {
       const file = path.join(downloads, names[0]);
       const bytes = fs.readFileSync(file);
       fs.rmSync(file);
       return { name: names[0], bytes };
     }
+    last = seen;
     if (names.length > 1 && !partial) throw new Error(`several downloads at once: ${names.join(', ')}`);
     if (performance.now() > until) {
       const shown = [await textOf(page, 'Panel_Help'), await page.evaluate(() => document.body.getAttribute('aria-busy'))];
