@@ -95,8 +95,7 @@ if [ -x "$root/scripts/build-web.sh" ]; then
     echo "musl (the C library's origin), its COPYRIGHT file:"; echo
     cat /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT
     echo "$rule"
-    echo "fflate $(node -p 'require(process.argv[1]).version' "$root/web/node_modules/fflate/package.json"), the zip writer:"; echo
-    cat "$root/web/node_modules/fflate/LICENSE"
+    cat "$root/docs/notices/nlohmann-json.txt"
   } | windows_text > "$folder/THIRD-PARTY.txt"
   zip_folder "$folder" "$dist/$(basename "$folder").zip"
 else

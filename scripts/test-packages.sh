@@ -144,7 +144,7 @@ if [ -f "$dist/$web.zip" ]; then
   grep -q "munemoji.html" "$guide" && grep -q "$version" "$guide" || fail "the page's guide names neither the page nor $version"
   # Every licence text the page carries, line for line.
   notices=$(tr -d '\r' < "$work/web/$web/THIRD-PARTY.txt" | sed '1s/^\xEF\xBB\xBF//')
-  for licence in "$root/web/node_modules/fflate/LICENSE" /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT \
+  for licence in "$root/docs/notices/nlohmann-json.txt" /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT \
                  "$root/docs/notices/web-runtime.txt"; do
     while IFS= read -r line; do
       [ -z "$line" ] || grep -qxF -- "$line" <<<"$notices" || fail "THIRD-PARTY.txt lacks a line of $licence: $line"

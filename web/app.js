@@ -11,6 +11,11 @@
   const kSay = {
     made: (name) => `${name} を作ったにょ！`,
     invalid: (n) => `（CP932 でない ${n} バイトは U+FFFD にしたにょ）`,
+    reading: (name) => `${name} を読んでいるにょ…`,
+    madeWithNotes: (name, n) => `${name} を作ったにょ！（注意 ${n} 件は下にょ）`,
+    notMade: (name) => `${name} は作らなかったにょ（わけは下にょ）`,
+    tooLarge: (name, mib) => `${name} は大きすぎるにょ（CSV・JSON は ${mib} MiB まで）`,
+    unreadable: (name) => `${name} を読めなかったにょ`,
   };
 
   // --- the converter: a worker answering requests by id ------------------
@@ -104,12 +109,12 @@
   window.munemojiTimings = {};
   let workStarted = 0;
 
-  // The name without its extension, as mnr2txt names its outputs; a leading
-  // dot belongs to the name (".hidden" stays ".hidden").
-  const baseName = () => {
-    const dot = loadedName.lastIndexOf('.');
-    return dot > 0 ? loadedName.slice(0, dot) : loadedName;
-  };
+  // A name without its extension, as mnr2txt and txt2mnr name their
+  // outputs; a leading dot belongs to the name (".hidden" stays ".hidden").
+  const dotOf = (name) => (name.lastIndexOf('.') > 0 ? name.lastIndexOf('.') : name.length);
+  const baseOf = (name) => name.slice(0, dotOf(name));
+  const extensionOf = (name) => name.slice(dotOf(name)).toLowerCase();
+  const baseName = () => baseOf(loadedName);
   const wantUtf8 = () => document.querySelector('input[name=encoding]:checked').value === 'utf8';
   const kOutputControls = ['BitBtn_Decode1', 'BitBtn_Decode2', 'Button_Csv', 'Button_Json', 'Button_Xlsx'];
 
@@ -238,6 +243,71 @@
     }
   }
 
+  // --- the way back: a CSV or JSON to its problem file --------------------
+
+  // What each extension is written back from; any other file is loaded as
+  // a problem file.
+  const kBackKinds = { '.csv': 'csv', '.json': 'json' };
+  let backConverter = null;  // the worker of the write-back under way
+
+  function showBackMessages(lines) {
+    $('WriteBack_Messages').replaceChildren(...lines.map((line) => {
+      const item = document.createElement('li');
+      item.textContent = line;
+      if (line.includes(': warning: ')) item.className = 'warning';
+      return item;
+    }));
+    $('WriteBack_Messages').hidden = lines.length === 0;
+  }
+
+  // The problem file is made in a worker of its own, so a loaded problem
+  // file stays as it is and the memory the CSV or JSON took goes with that
+  // worker. A later CSV or JSON replaces one still being read.
+  async function writeBack(file, kind) {
+    if (!texts) return;
+    backConverter?.stop();
+    const worker = (backConverter = new Converter());
+    const name = `${baseOf(file.name)}.mnr`;
+    const showProgress = (done, total) => {
+      if (busy) return;
+      $('Progress').hidden = false;
+      progress(done, total);
+    };
+    showBackMessages([]);
+    setStatus(kSay.reading(file.name));
+    try {
+      const made = await worker.request('writeBack',
+                                        { file, kind, formulaGuard: $('Check_FormulaGuard').checked, name }, showProgress);
+      if (made.tooLarge) {
+        setStatus(kSay.tooLarge(file.name, made.limit / 2 ** 20));
+      } else if (!made.blob) {
+        showBackMessages(made.messages);
+        setStatus(kSay.notMade(name));
+      } else {
+        saveBlob(name, made.blob);
+        showBackMessages(made.messages);
+        setStatus(made.messages.length > 0 ? kSay.madeWithNotes(name, made.messages.length) : kSay.made(name));
+      }
+    } catch (error) {
+      if (error instanceof Stopped) return;
+      setStatus(kSay.unreadable(file.name));
+      console.warn(error.message);
+    } finally {
+      worker.stop();
+      if (backConverter === worker) backConverter = null;
+      if (!busy) $('Progress').hidden = true;
+    }
+  }
+
+  // A chosen or dropped file: a CSV or JSON is written back, anything else
+  // loaded as a problem file.
+  function openFile(file) {
+    if (!file) return;
+    const kind = kBackKinds[extensionOf(file.name)];
+    if (kind) writeBack(file, kind);
+    else loadFile(file);
+  }
+
   // --- a genre's problems -------------------------------------------------
 
   function selectGenre(item) {
@@ -299,10 +369,13 @@
   // --- controls -----------------------------------------------------------
 
   $('BitBtn_FileOpen').onclick = () => $('OpenDialog').click();
-  $('OpenDialog').onchange = (event) => {
-    loadFile(event.target.files[0]);
-    event.target.value = '';
-  };
+  $('Button_WriteBack').onclick = () => $('WriteBackDialog').click();
+  for (const id of ['OpenDialog', 'WriteBackDialog']) {
+    $(id).onchange = (event) => {
+      openFile(event.target.files[0]);
+      event.target.value = '';
+    };
+  }
   $('BitBtn_Decode1').onclick = () => convert('eight');
   $('BitBtn_Decode2').onclick = () => convert('oneFile');
   $('Button_Csv').onclick = () => convert('csv');
@@ -337,7 +410,7 @@
     }
   };
 
-  // A problem file dropped anywhere on the page.
+  // A problem file, CSV or JSON dropped anywhere on the page.
   document.addEventListener('dragover', (event) => {
     event.preventDefault();
     document.body.classList.add('dragging');
@@ -346,7 +419,7 @@
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     document.body.classList.remove('dragging');
-    loadFile(event.dataTransfer.files[0]);
+    openFile(event.dataTransfer.files[0]);
   });
 
   // --- start --------------------------------------------------------------

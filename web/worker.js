@@ -3,7 +3,7 @@
 // window shows, and makes the output files' bytes.
 //
 // Runs as a classic script from a blob: URL, after the core's script
-// (defining createCore) and the zip writer's (defining fflate). Each request
+// (defining createCore) and the zip writer's (zip.js, defining storedZip). Each request
 // is {id, action, args}; the answer is {id, result} or {id, error}, with
 // {id, progress: {done, total}} on the way. An action is one entry of
 // `actions` below.
@@ -11,6 +11,13 @@
 
 const kGenres = 8;
 const kPiece = 16 << 20;  // the file is read in pieces, for progress
+// The most of a CSV or JSON that is read to write a problem file back: more
+// than mnr2txt writes for any problem file. Its largest JSON is about 475
+// MiB (8 x 32767 records whose texts are control bytes, each escaped as
+// 6 bytes, and whose stored bytes come too, in base64, with 1 MiB of
+// trailing bytes); a full file of ordinary texts gives about 70 MiB, its CSV
+// less. A larger file is refused unread.
+const kBackInputLimit = 512 << 20;
 const utf8 = new TextDecoder();
 let core = null;
 let file = null;      // the problem file being loaded
@@ -77,16 +84,6 @@ function collect(write) {
   return pieces;
 }
 
-function joined(pieces) {
-  const bytes = new Uint8Array(pieces.reduce((n, piece) => n + piece.length, 0));
-  let at = 0;
-  for (const piece of pieces) {
-    bytes.set(piece, at);
-    at += piece.length;
-  }
-  return bytes;
-}
-
 // An output file to download, and what making it found.
 function download(name, pieces, type) {
   const blob = new Blob(pieces, { type });
@@ -101,6 +98,12 @@ function single(name, type, write) {
 }
 
 const encodingFlag = (args) => (args.utf8 ? 1 : 0);
+
+// The name the core writes into the JSON or its messages.
+function setFileName(name) {
+  const bytes = new TextEncoder().encode(name);
+  core.HEAPU8.set(bytes, core._mnr_file_name(bytes.length));
+}
 
 const actions = {
   // The core from the WebAssembly bytes the page holds; the window's texts
@@ -144,27 +147,53 @@ const actions = {
 
   // The eight genre files in one zip (browsers refuse several downloads at
   // once). Stored, not deflated: deflating 64 MiB of text would take
-  // seconds, and the zip never leaves the machine. Entries are marked as
-  // made on Unix with UTF-8 names, which Windows, 7-Zip and unzip all read.
+  // seconds, and the zip never leaves the machine.
   eight({ base, utf8: wantUtf8 }) {
     core._mnr_take_invalid_bytes();
-    const files = {};
+    core._mnr_take_crc();
+    const entries = [];
     for (let g = 0; g < kGenres; ++g) {
-      files[`${base}${g}.txt`] = joined(collect(() => core._mnr_write_genre(g, wantUtf8 ? 1 : 0)));
-      onProgress(g + 1, kGenres + 1);
+      const pieces = collect(() => core._mnr_write_genre(g, wantUtf8 ? 1 : 0));
+      const size = pieces.reduce((n, piece) => n + piece.length, 0);
+      entries.push({ name: `${base}${g}.txt`, pieces, size, crc: core._mnr_take_crc() });
+      onProgress(g + 1, kGenres);
     }
-    const zip = fflate.zipSync(files, { level: 0, os: 3, attrs: 0o100644 << 16 });
-    onProgress(kGenres + 1, kGenres + 1);
-    return download(`${base}.zip`, [zip], 'application/zip');
+    return download(`${base}.zip`, storedZip(entries, new Date()), 'application/zip');
   },
   genre: (args) => single(`${args.base}${args.genre}.txt`, 'text/plain',
                           () => core._mnr_write_genre(args.genre, encodingFlag(args))),
   oneFile: (args) => single(`${args.base}.txt`, 'text/plain', () => core._mnr_write_one_file(encodingFlag(args))),
   csv: ({ base }) => single(`${base}.csv`, 'text/csv', () => core._mnr_write_csv()),
   json({ base }) {
-    const name = new TextEncoder().encode(fileName);
-    core.HEAPU8.set(name, core._mnr_file_name(name.length));
+    setFileName(fileName);
     return single(`${base}.json`, 'application/json', () => core._mnr_write_json());
+  },
+  // The way back: a CSV or JSON (kind 'csv' or 'json') read whole into the
+  // core, checked and written as txt2mnr does. Its messages (as txt2mnr
+  // words them, without the program's name) come with the problem file, or
+  // alone when it cannot be written.
+  writeBack({ file: chosen, kind, formulaGuard, name }) {
+    if (chosen.size > kBackInputLimit) return { tooLarge: true, limit: kBackInputLimit };
+    setFileName(chosen.name);
+    const at = core._mnr_back_input(chosen.size);
+    file = chosen;
+    readOffset = 0;
+    try {
+      for (let done = 0; done < chosen.size;) {
+        const copied = copyInput(at + done, Math.min(kPiece, chosen.size - done));
+        if (copied === 0) throw new Error(`${chosen.name} ended before its size`);
+        done += copied;
+        onProgress(done, chosen.size);
+      }
+    } finally {
+      file = null;
+    }
+    onProgress(0, 0);
+    core._mnr_take_invalid_bytes();
+    let n;
+    const pieces = collect(() => { n = core._mnr_write_back(kind === 'csv' ? 1 : 0, formulaGuard ? 1 : 0); });
+    const messages = resultText(n < 0 ? -1 - n : n).split('\n').slice(0, -1);
+    return n < 0 ? { messages } : { ...download(name, pieces, 'application/octet-stream'), messages };
   },
   xlsx: ({ base }) => single(`${base}.xlsx`, 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet',
                              () => core._mnr_write_xlsx()),

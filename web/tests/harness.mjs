@@ -3,7 +3,7 @@
 // started headless and driven by puppeteer-core (Chromium through its
 // DevTools protocol, Firefox through WebDriver BiDi), downloads caught in a
 // folder of the test's own, and mnr2txt's output for a problem file.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -16,6 +16,7 @@ export const site = process.env.MUNEMOJI_SITE ?? path.join(root, 'build/web/site
 export const singleFile = process.env.MUNEMOJI_PAGE ?? path.join(root, 'build/web/munemoji.html');
 export const nativeBuild = process.env.MUNEMOJI_BUILD ?? path.join(root, 'build/linux');
 export const mnr2txt = path.join(nativeBuild, 'cli/mnr2txt');
+export const txt2mnr = path.join(nativeBuild, 'cli/txt2mnr');
 
 export const engines = ['chromium', 'firefox'];
 // How the page is opened: from its web server, or the one file from disk.
@@ -111,6 +112,22 @@ export function mnr2txtOutputs(problemFile, ...options) {
   return files;
 }
 
+// What txt2mnr makes of file (run in its folder, given the bare name, as the
+// page knows it, in English): { status, bytes, messages }, bytes the problem
+// file written (null when none), messages its diagnostics as the page shows
+// them (without the program's name and the closing "nothing written").
+export function txt2mnrOutput(file, ...options) {
+  const dir = tempDir();
+  const out = path.join(dir, 'out.mnr');
+  const run = spawnSync(txt2mnr, [...options, '-o', out, path.basename(file)],
+                        { cwd: path.dirname(file), env: { ...process.env, LC_ALL: 'C.UTF-8', LANGUAGE: '' } });
+  const bytes = fs.existsSync(out) ? fs.readFileSync(out) : null;
+  fs.rmSync(dir, { recursive: true });
+  const messages = run.stderr.toString('utf8').split('\n').slice(0, -1).map((line) => line.replace(/^txt2mnr: /, ''));
+  if (run.status !== 0) messages.pop();
+  return { status: run.status, bytes, messages };
+}
+
 // What the page shows in an element.
 export const textOf = (page, id) => page.$eval(`#${id}`, (element) => element.textContent);
 
@@ -126,22 +143,27 @@ export async function waitForText(page, id, text, timeout = 30_000) {
 
 // The file the browser saved after click(): { name, bytes }; the folder is
 // emptied for the next one. A download is complete when no partial file
-// (Chromium's .crdownload, Firefox's .part) is left beside it and it has
-// bytes (Firefox holds the name with an empty file first; no output of the
-// page is empty).
+// (Chromium's .crdownload, Firefox's .part) is left beside it, it has bytes
+// (Firefox holds the name with an empty file first; no output of the page
+// is empty) and two looks in a row find it under the same name and size
+// (Firefox may write a file under a name of its own and rename it).
 export async function downloadBytes(session, click) {
   const { page, downloads } = session;
   await click();
   const until = performance.now() + 30_000;
+  let last = '';
   for (;;) {
     const names = fs.readdirSync(downloads);
     const partial = names.some((name) => /\.(crdownload|part)$/.test(name));
-    if (names.length === 1 && !partial && fs.statSync(path.join(downloads, names[0])).size > 0) {
+    const size = names.length === 1 && !partial ? fs.statSync(path.join(downloads, names[0]), { throwIfNoEntry: false })?.size : 0;
+    const seen = size > 0 ? `${names[0]}\n${size}` : '';
+    if (seen && seen === last) {
       const file = path.join(downloads, names[0]);
       const bytes = fs.readFileSync(file);
       fs.rmSync(file);
       return { name: names[0], bytes };
     }
+    last = seen;
     if (names.length > 1 && !partial) throw new Error(`several downloads at once: ${names.join(', ')}`);
     if (performance.now() > until) {
       const shown = [await textOf(page, 'Panel_Help'), await page.evaluate(() => document.body.getAttribute('aria-busy'))];
@@ -151,8 +173,16 @@ export async function downloadBytes(session, click) {
   }
 }
 
-// Chooses file in the page's open control.
-export async function chooseFile(page, file) {
-  const input = await page.$('#OpenDialog');
-  await input.uploadFile(file);
+// Chooses file in the page's open control (or another file input).
+export async function chooseFile(page, file, input = 'OpenDialog') {
+  await (await page.$(`#${input}`)).uploadFile(file);
+}
+
+// Drops a file of these bytes on the page.
+export async function dropFile(page, name, bytes) {
+  await page.evaluate((name, data) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], name));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, name, Buffer.from(bytes).toString('base64'));
 }

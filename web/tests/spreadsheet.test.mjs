@@ -9,16 +9,18 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { chromium } from 'playwright-core';
-import { mnr2txt, nativeBuild, root, tempDir } from './harness.mjs';
+import { launch, mnr2txt, nativeBuild, root, tempDir } from './harness.mjs';
 
 // The module as emscripten builds it (scripts/build-web.sh).
 const moduleDir = process.env.MUNEMOJI_MODULE ?? path.join(root, 'build/web/module');
 
-// Loads the bytes it is sent, answers with both outputs' bytes and the
-// count of bytes written as U+FFFD.
-const kWorker = `import createCore from './munemoji-core.js';
-const core = await createCore();
+// Loads the bytes it is sent (handing them to the core as it asks for
+// them), answers with both outputs' bytes and the count of bytes written as
+// U+FFFD. A classic worker, as the page's is.
+const kWorker = `importScripts('/munemoji-core.js');
+let core;
+const ready = fetch('/munemoji-core.wasm').then((r) => r.arrayBuffer())
+  .then(async (wasm) => { core = await createCore({ wasmBinary: new Uint8Array(wasm) }); });
 const collect = (write) => {
   const pieces = [];
   core.onPiece = (piece) => pieces.push(piece);
@@ -27,14 +29,22 @@ const collect = (write) => {
   return new Blob(pieces).arrayBuffer();
 };
 onmessage = async ({ data }) => {
-  core.HEAPU8.set(data, core._mnr_input(data.length));
+  await ready;
+  let offset = 0;
+  core.readInput = (at, count) => {
+    const piece = data.subarray(offset, offset + count);
+    core.HEAPU8.set(piece, at);
+    offset += piece.length;
+    return piece.length;
+  };
+  core.onProgress = () => {};
   if (core._mnr_load() !== 1) return postMessage({ loaded: false });
   const xlsx = await collect(() => core._mnr_write_xlsx());
   const xlsxInvalid = core._mnr_take_invalid_bytes();
   const csv = await collect(() => core._mnr_write_csv());
   postMessage({ loaded: true, xlsx, csv, xlsxInvalid, csvInvalid: core._mnr_take_invalid_bytes() });
 };
-postMessage('ready');
+ready.then(() => postMessage('ready'));
 `;
 
 let server;
@@ -51,10 +61,7 @@ before(async () => {
     fs.createReadStream(file).pipe(response);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  browser = await chromium.launch({
-    executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking'],
-  });
+  browser = await launch('chromium');
 });
 after(async () => {
   await browser?.close();
@@ -64,7 +71,7 @@ after(async () => {
 // What the module in a worker makes of the problem file's bytes.
 async function moduleOutputs(page, bytes) {
   const result = await page.evaluate(async (data) => {
-    const worker = new Worker('/worker.js', { type: 'module' });
+    const worker = new Worker('/worker.js');
     await new Promise((resolve) => { worker.onmessage = resolve; });
     const answer = await new Promise((resolve) => {
       worker.onmessage = ({ data }) => resolve(data);

@@ -52,4 +52,14 @@ test('requests are answered by id through the table of actions; an unknown actio
   assert.equal(failed.id, 8);
   assert.match(failed.error, /_mnr_write_csv is not a function/);
   assert.deepEqual(await send({ id: 9, action: 'nope' }), [{ id: 9, error: 'unknown action: nope' }]);
+
+  // A CSV or JSON over the bound is refused before the core is asked for
+  // anything (this core has none of the way back's calls: asking is an
+  // error); one byte less goes to the core.
+  const limit = 512 * 2 ** 20;
+  const file = (size) => ({ name: 'big.json', size, slice: () => assert.fail('the file was read') });
+  assert.deepEqual(await send({ id: 10, action: 'writeBack', args: { file: file(limit + 1), kind: 'json', name: 'big.mnr' } }),
+                   [{ id: 10, result: { tooLarge: true, limit } }]);
+  const [asked] = await send({ id: 11, action: 'writeBack', args: { file: file(limit), kind: 'json', name: 'big.mnr' } });
+  assert.match(asked.error, /^core\._mnr_\w+ is not a function$/);
 });

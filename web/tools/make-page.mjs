@@ -1,8 +1,8 @@
 // Build tool: makes the page one self-contained file, munemoji.html, from
 // the page's template and parts: its style and script inline; the worker's
-// script (the core's loader, the zip writer with its licence notice, and
-// worker.js) and the core's WebAssembly (base64) in non-executed script
-// blocks that the page reads; the pictures as data: URLs. The file carries a
+// script (the core's loader, the zip writer zip.js, and worker.js) and the
+// core's WebAssembly (base64) in non-executed script blocks that the page
+// reads; the pictures as data: URLs. The file carries a
 // Content-Security-Policy that allows exactly its own style and script (by
 // their SHA-256), a worker from a blob: URL, WebAssembly, and data: pictures.
 //   node make-page.mjs OUT.html CORE.js CORE.wasm PICTURES_DIR
@@ -18,7 +18,6 @@ if (!pictures) {
 }
 const web = path.dirname(path.dirname(fileURLToPath(import.meta.url)));
 const read = (file) => fs.readFileSync(path.resolve(web, file), 'utf8');
-const fflate = path.join(web, 'node_modules/fflate');
 
 // Text inside a <script> or <style> element ends at the first "</script"
 // or "</style"; "<!--" changes how it is parsed. Neither may appear.
@@ -27,13 +26,7 @@ function inline(name, text) {
   return text;
 }
 
-const fflateVersion = JSON.parse(read(path.join(fflate, 'package.json'))).version;
-const worker = [
-  read(coreJs),
-  `/* fflate ${fflateVersion}, the zip writer:\n${read(path.join(fflate, 'LICENSE')).trim()}\n*/`,
-  read(path.join(fflate, 'umd/index.js')),
-  read('worker.js'),
-].join('\n');
+const worker = [read(coreJs), read('zip.js'), read('worker.js')].join('\n');
 const style = read('style.css');
 const app = read('app.js');
 const sha256 = (text) => `'sha256-${crypto.createHash('sha256').update(text, 'utf8').digest('base64')}'`;
