@@ -64,10 +64,6 @@ cp "$work/cpack/$(basename "$deb")" "$deb"
 # Errors fail the run; warnings are shown. (lintian warns that it runs as root.)
 lintian --fail-on error "$deb" 2> >(grep -v 'root privileges' >&2)
 
-# The guide: README.ja.md with the version filled in, without the screenshots.
-guide=$work/guide.txt
-{ echo "むねもじ $version"; echo; grep -v '^!\[' "$root/README.ja.md" | sed "s/<バージョン>/$version/g"; } |
-  windows_text > "$guide"
 
 for arch in win32 win64; do
   toolchain=$([ $arch = win32 ] && echo mingw-i686 || echo mingw-x86_64)
@@ -75,7 +71,9 @@ for arch in win32 win64; do
   folder=$work/stage/munemoji-$version-$arch
   echo "== $(basename "$folder").zip"
   cmake --install "$work/$arch" --prefix "$folder" --strip >/dev/null
-  cp "$guide" "$folder/README.ja.txt"
+  # The guide for Notepad, with the version and the zip's name filled in.
+  sed "s/<バージョン>/$version/g; s/<zip>/$(basename "$folder").zip/g" "$root/docs/guide-windows.ja.txt" |
+    windows_text > "$folder/README.ja.txt"
   zip_folder "$folder" "$dist/$(basename "$folder").zip"
 done
 

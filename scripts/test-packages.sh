@@ -98,7 +98,19 @@ for arch in win64 win32; do
   [ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the guide has no byte-order mark"
   [ "$(grep -c $'\r$' "$guide")" = "$(wc -l < "$guide")" ] || fail "the guide has a line end that is not CR LF"
   grep -q "$name.zip" "$guide" || fail "the guide does not name $name.zip"
-  ok "the guide: UTF-8 with BOM, CR LF, version $version"
+  grep -q "^むねもじ $version" "$guide" || fail "the guide does not name version $version"
+  # Written for Notepad: no Markdown, no line wider than 80 columns (a
+  # Japanese character takes two), no step of building from source.
+  ! grep -nE '^\s*(#|\||```|!\[)|\*\*|\]\(' "$guide" || fail "the guide holds Markdown"
+  wide=$(python3 -c 'import sys, unicodedata
+for n, line in enumerate(open(sys.argv[1], encoding="utf-8-sig"), 1):
+    w = sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in line.rstrip("\r\n"))
+    if w > 80: print(n, w)' "$guide")
+  [ -z "$wide" ] || fail "guide lines wider than 80 columns: $wide"
+  ! grep -nE 'cmake|scripts/|apt ' "$guide" || fail "the guide tells how to build"
+  grep -q 'Windows 7' "$guide" && grep -q 'certutil -hashfile' "$guide" && grep -q 'Get-FileHash' "$guide" ||
+    fail "the guide names no minimum Windows version, or not how to check SHA256SUMS"
+  ok "the guide: for Notepad (UTF-8 with BOM, CR LF, no Markdown, short lines), version $version"
 
   if [ $arch = win32 ] && ! can_run_i686; then
     echo "  not run: the i686 programs (this machine cannot run 32-bit code, or wine32 is not installed)"
