@@ -26,7 +26,7 @@ std::string TextOf(const HiddenFinding& finding, bool trailingComplete) {
     case HiddenKind::kOtherwise: return Say(kCheckOtherwise);
     case HiddenKind::kTrailingBytes: break;
   }
-  return Fill(Say(trailingComplete ? kCheckTrailing : kCheckTrailingMore),
+  return texts::Fill(Say(trailingComplete ? kCheckTrailing : kCheckTrailingMore),
               {std::to_string(finding.bytes)});
 }
 

@@ -147,7 +147,7 @@ bool Export(const std::string& file, const std::string& fullFile, const T_mnrFor
     written = WriteTargets(targets, problems, file, settings, runFiles, invalidBytes);
   }
   if (invalidBytes > 0) {
-    ReportFile(ShownFileName(file), Fill(Say(kInvalidBytes), {std::to_string(invalidBytes)}));
+    ReportFile(ShownFileName(file), texts::Fill(Say(kInvalidBytes), {std::to_string(invalidBytes)}));
   }
   if (!written) {
     Report(Stream::kErr, ShownFileName(file), messages::kExportFailed);

@@ -4,7 +4,7 @@
 // they stay as the window shows them. A message about a file follows
 // "mnr2txt: FILE: ".
 
-#include "cli/Language.h"
+#include "frontend/Language.h"
 
 namespace cli::mnr2txt_texts {
 
@@ -31,7 +31,7 @@ enum Id {
   kIdCount
 };
 
-inline constexpr TextRow kTable[] = {
+inline constexpr texts::TextRow kTable[] = {
     {kUsage,
      "Usage: mnr2txt [options] FILE...\n"
      "Converts quiz problem files (.mnr) into eight genre text files each,\n"
@@ -122,8 +122,8 @@ inline constexpr TextRow kTable[] = {
     {kUnexpectedError, "unexpected error", "思いがけないエラーが起きました"},
     {kStandardOutputError, "standard output: write error", "標準出力: 書き込めませんでした"},
 };
-static_assert(IsCompleteTable(kTable, kIdCount), "one row per text, in order, both forms");
+static_assert(texts::IsCompleteTable(kTable, kIdCount), "one row per text, in order, both forms");
 
-inline const char* Say(Id id) { return InLanguageInUse(kTable[id]); }
+inline const char* Say(Id id) { return texts::InLanguageInUse(kTable[id]); }
 
 }  // namespace cli::mnr2txt_texts

@@ -19,11 +19,11 @@ bool TakeOutputDir(const std::vector<std::string>& args, std::size_t& i,
   } else if (i + 1 < args.size()) {
     options.outputDir = args[++i];
   } else {
-    error = Fill(Say(kNeedsFolder), {arg});
+    error = texts::Fill(Say(kNeedsFolder), {arg});
     return false;
   }
   if (options.outputDir->empty()) {
-    error = Fill(Say(kNeedsFolder), {"-o"});
+    error = texts::Fill(Say(kNeedsFolder), {"-o"});
     return false;
   }
   return true;
@@ -90,7 +90,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (TakeFormat(arg, options, parsed.error)) {
       if (!parsed.error.empty()) return parsed;
     } else {
-      parsed.error = Fill(Say(kUnknownOption), {arg});
+      parsed.error = texts::Fill(Say(kUnknownOption), {arg});
       return parsed;
     }
   }

@@ -20,10 +20,10 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
   } else if (i + 1 < args.size()) {
     value = args[++i];
   } else {
-    error = Fill(Say(kNeedsFile), {arg});
+    error = texts::Fill(Say(kNeedsFile), {arg});
     return false;
   }
-  if (value->empty()) error = Fill(Say(kNeedsFile), {longName});
+  if (value->empty()) error = texts::Fill(Say(kNeedsFile), {longName});
   return error.empty();
 }
 
@@ -59,7 +59,7 @@ ParsedTxt2mnrLine ParseTxt2mnrLine(const std::vector<std::string>& args) {
     } else if (Is(arg, "--template", "")) {
       if (!TakeValue(args, i, "--template", "", o.templateFile, parsed.error)) return parsed;
     } else {
-      parsed.error = Fill(Say(kUnknownOption), {arg});
+      parsed.error = texts::Fill(Say(kUnknownOption), {arg});
       return parsed;
     }
   }

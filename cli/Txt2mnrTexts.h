@@ -5,7 +5,7 @@
 // file follows "txt2mnr: FILE: "; a text ending in ": " is followed by the
 // system's message (frontend's table of I/O errors).
 
-#include "cli/Language.h"
+#include "frontend/Language.h"
 
 namespace cli::txt2mnr_texts {
 
@@ -47,7 +47,7 @@ enum Id {
   kIdCount
 };
 
-inline constexpr TextRow kTable[] = {
+inline constexpr texts::TextRow kTable[] = {
     {kUsage,
      "Usage: txt2mnr [options] FILE...\n"
      "       txt2mnr --check PROBLEM_FILE...\n"
@@ -149,8 +149,8 @@ inline constexpr TextRow kTable[] = {
     {kCheckTrailingMore, "more than {1} bytes after the last record",
      "最後の問題のあとに {1} バイトより多くあります"},
 };
-static_assert(IsCompleteTable(kTable, kIdCount), "one row per text, in order, both forms");
+static_assert(texts::IsCompleteTable(kTable, kIdCount), "one row per text, in order, both forms");
 
-inline const char* Say(Id id) { return InLanguageInUse(kTable[id]); }
+inline const char* Say(Id id) { return texts::InLanguageInUse(kTable[id]); }
 
 }  // namespace cli::txt2mnr_texts

@@ -1,10 +1,10 @@
 #include <cstdlib>
 
-#include "cli/Language.h"
+#include "cli/UserLanguage.h"
 
 namespace cli {
 
-Language UserLanguage() {
+texts::Language UserLanguage() {
   return LanguageOfLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 

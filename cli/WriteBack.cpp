@@ -93,7 +93,7 @@ std::optional<ProblemFileImage> ReadInput(InputKind kind, const std::string& ful
         std::string message;
         std::size_t ignored = 0;
         codepage::AppendCp932AsUtf8(e.what(), message, ignored);
-        diagnostics.Error({0, 0, g}, Fill(Say(kCannotRead), {message}));
+        diagnostics.Error({0, 0, g}, texts::Fill(Say(kCannotRead), {message}));
         continue;
       }
       importing::ReadGenreText(bytes, g, builder, diagnostics);
@@ -149,7 +149,7 @@ bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
   try {
     full = platform::FullPathFromNative(file);
   } catch (const platform::EInOutError& e) {
-    PrintFailure(file, Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
+    PrintFailure(file, texts::Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
     return false;
   }
   try {
@@ -169,7 +169,7 @@ bool WriteBack(const std::string& file, const WriteBackSettings& settings) {
     image = ReadInput(kind, full, BaseOf(full, kind), settings, diagnostics);
   } catch (const platform::EInOutError& e) {
     PrintDiagnostics(diagnostics, file, genreBase);
-    PrintFailure(file, Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
+    PrintFailure(file, texts::Fill(Say(kCannotRead), {""}).c_str(), "", e.what());
     return false;
   }
   PrintDiagnostics(diagnostics, file, genreBase);

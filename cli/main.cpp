@@ -13,7 +13,7 @@
 #include "cli/Convert.h"
 #include "cli/FileArguments.h"
 #include "cli/HostText.h"
-#include "cli/Language.h"
+#include "cli/UserLanguage.h"
 #include "cli/Mnr2txtTexts.h"
 #include "cli/Options.h"
 #include "cli/Terminal.h"
@@ -146,7 +146,7 @@ int Run(const std::vector<std::string>& args) {
 namespace {
 
 int Main(const std::vector<std::string>& args) {
-  cli::UseLanguage(cli::UserLanguage());
+  texts::UseLanguage(cli::UserLanguage());
   int status;
   try {
     status = Run(args);

@@ -9,7 +9,7 @@
 #include "cli/CheckFile.h"
 #include "cli/FileArguments.h"
 #include "cli/HostText.h"
-#include "cli/Language.h"
+#include "cli/UserLanguage.h"
 #include "cli/Terminal.h"
 #include "cli/Txt2mnrOptions.h"
 #include "cli/Txt2mnrTexts.h"
@@ -115,7 +115,7 @@ int Run(const std::vector<std::string>& args) {
 namespace {
 
 int Main(const std::vector<std::string>& args) {
-  cli::UseLanguage(cli::UserLanguage());
+  texts::UseLanguage(cli::UserLanguage());
   int status;
   try {
     status = Run(args);

@@ -254,7 +254,8 @@
     $('WriteBack_Messages').replaceChildren(...lines.map((line) => {
       const item = document.createElement('li');
       item.textContent = line;
-      if (line.includes(': warning: ')) item.className = 'warning';
+      // The core words them in Japanese, as the page speaks.
+      if (line.includes(': 警告: ')) item.className = 'warning';
       return item;
     }));
     $('WriteBack_Messages').hidden = lines.length === 0;

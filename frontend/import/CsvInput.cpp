@@ -12,7 +12,8 @@ namespace importing {
 namespace {
 
 using namespace mnr_layout;
-using import_text::Fill;
+using import_text::Say;
+using texts::Fill;
 
 constexpr int kCells = 3 + kChoiceCount;  // genre, name, question, choices
 
@@ -48,7 +49,7 @@ class CsvParser {
         quotedCell_ = false;
         return true;
       } else if (c == '"' || quotedCell_) {
-        diagnostics.Error({line_, static_cast<int>(row.cells.size())}, import_text::kCsvStrayQuote);
+        diagnostics.Error({line_, static_cast<int>(row.cells.size())}, Say(import_text::kCsvStrayQuote));
         return false;
       } else {
         row.cells.back() += c;
@@ -77,7 +78,7 @@ class CsvParser {
       if (c == '\n') ++line_;
       cell += c;
     }
-    diagnostics.Error({startLine, static_cast<int>(row.cells.size())}, import_text::kCsvQuote);
+    diagnostics.Error({startLine, static_cast<int>(row.cells.size())}, Say(import_text::kCsvQuote));
     return false;
   }
 
@@ -100,7 +101,7 @@ std::optional<ProblemFileImage> ReadCsv(std::string_view bytes, const CsvSetting
   std::string text;
   int badLine = 0;
   if (!DecodeText(bytes, text, badLine)) {
-    diagnostics.Error({badLine}, import_text::kNotCp932Bytes);
+    diagnostics.Error({badLine}, Say(import_text::kNotCp932Bytes));
     return std::nullopt;
   }
   CsvParser parser(text);
@@ -108,7 +109,7 @@ std::optional<ProblemFileImage> ReadCsv(std::string_view bytes, const CsvSetting
   static const std::vector<std::string> kHeader = {"genre", "name", "question", "choice1", "choice2",
                                                    "choice3", "choice4", "choice5"};
   if (!parser.Next(row, diagnostics) || row.cells != kHeader) {
-    if (!diagnostics.HasErrors()) diagnostics.Error({1}, import_text::kCsvHeader);
+    if (!diagnostics.HasErrors()) diagnostics.Error({1}, Say(import_text::kCsvHeader));
     return std::nullopt;
   }
   ProblemSetBuilder builder(settings.templateHeader, diagnostics);
@@ -117,12 +118,12 @@ std::optional<ProblemFileImage> ReadCsv(std::string_view bytes, const CsvSetting
   while (!diagnostics.Full() && parser.Next(row, diagnostics)) {
     if (IsBlank(row)) continue;  // spreadsheets leave such rows at the end
     if (row.cells.size() != kCells) {
-      diagnostics.Error({row.line}, Fill(import_text::kCsvCells, {std::to_string(row.cells.size())}));
+      diagnostics.Error({row.line}, Fill(Say(import_text::kCsvCells), {std::to_string(row.cells.size())}));
       continue;
     }
     const std::string& number = row.cells[0];
     if (number.size() != 1 || number[0] < '0' || number[0] > '7') {
-      diagnostics.Error({row.line, 1}, import_text::kCsvGenre);
+      diagnostics.Error({row.line, 1}, Say(import_text::kCsvGenre));
       continue;
     }
     const int g = number[0] - '0';
@@ -137,7 +138,7 @@ std::optional<ProblemFileImage> ReadCsv(std::string_view bytes, const CsvSetting
       builder.SetName(g, names[g], {row.line, 2, g, 0, Field::kName});
     } else if (row.cells[1] != names[g]) {
       diagnostics.Error({row.line, 2, g, problem, Field::kName},
-                        Fill(import_text::kCsvNameDiffers, {std::to_string(g), names[g], std::to_string(nameLine[g])}));
+                        Fill(Say(import_text::kCsvNameDiffers), {std::to_string(g), names[g], std::to_string(nameLine[g])}));
       continue;
     }
     std::array<std::string_view, kFieldCount> texts;

@@ -1,65 +1,149 @@
 #pragma once
 // Every text the readers of a problem set's text forms say about what they
-// read, for txt2mnr and the page's write-back, in one table. txt2mnr's own
-// texts are in cli/Txt2mnrTexts.h. "{1}", "{2}" ... are filled in by
-// import_text::Fill; the texts are UTF-8.
+// read, and the words that name a place in it, in English and Japanese side
+// by side: for txt2mnr (in the user's language) and the page's write-back
+// (Japanese). txt2mnr's own texts are in cli/Txt2mnrTexts.h. "{1}", "{2}"
+// ... are filled in by texts::Fill. Names of the JSON's keys and the CSV's
+// header stay as the files write them, in both forms.
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include "frontend/Language.h"
 
 namespace import_text {
 
-// Where a message points: "genre {1}", "problem {1}", and the fields.
-inline constexpr char kGenre[] = "genre {1}";
-inline constexpr char kProblem[] = "problem {1}";
-inline constexpr char kName[] = "name";
-inline constexpr char kQuestion[] = "question";
-inline constexpr char kChoice[] = "choice {1}";
-inline constexpr char kBlock[] = "block";
-inline constexpr char kRaw[] = "raw";
-inline constexpr char kWarning[] = "warning: ";
+enum Id {
+  // Where a message points: "genre 2, problem 5, question: ".
+  kGenre,
+  kProblem,
+  kName,
+  kQuestion,
+  kChoice,
+  kBlock,
+  kRaw,
+  kPlaceJoin,
+  kWarning,
+  // Texts that cannot be stored.
+  kTooLong,
+  kNoCp932Form,
+  kNotUtf8,
+  kZeroCharacter,
+  kTooManyProblems,
+  kCutByOlderReaders,
+  kTrailingNotAllKept,
+  kMoreErrors,
+  // A JSON that is not one mnr2txt writes.
+  kJsonSyntax,
+  kJsonEndsEarly,
+  kJsonShape,
+  kJsonIncomplete,
+  kJsonDocumentExpected,
+  kJsonElementExpected,
+  kJsonChoiceExpected,
+  kJsonExpected,
+  kJsonAText,
+  kJsonAWholeNumber,
+  kJsonTrueOrFalse,
+  kJsonGenreArray,
+  kJsonProblemArray,
+  kJsonChoiceArray,
+  kJsonUnknownKey,
+  kJsonMissing,
+  kJsonFormat,
+  kJsonGenreCount,
+  kJsonGenreNumber,
+  kJsonChoiceCount,
+  kJsonBytes,
+  kJsonAnyBytes,
+  // A CSV that is not one mnr2txt writes.
+  kCsvHeader,
+  kCsvCells,
+  kCsvGenre,
+  kCsvQuote,
+  kCsvStrayQuote,
+  kCsvNameDiffers,
+  kNotCp932Bytes,
+  // Genre text files.
+  kGenreTextEmptyLine,
+  kGenreTextIncomplete,
+  kGenreTextNoName,
+  kIdCount
+};
 
-// Texts that cannot be stored.
-inline constexpr char kTooLong[] = "{1} bytes in CP932, more than the {2} its field holds";
-inline constexpr char kNoCp932Form[] = "{1} has no CP932 form";
-inline constexpr char kNotUtf8[] = "bytes that are not UTF-8";
-inline constexpr char kZeroCharacter[] = "U+0000 cannot be stored: a text ends at its first zero byte";
-inline constexpr char kTooManyProblems[] = "{1} problems, more than the 32767 a genre holds";
-inline constexpr char kCutByOlderReaders[] =
-    "readers that end a text at any stored space at an even offset cut this text after {1} bytes "
-    "(a double-byte character with trail byte 0xA0 starts at an odd offset); munemoji reads it whole";
-inline constexpr char kTrailingNotAllKept[] =
-    "the bytes after the last record were not all kept in the JSON; the file ends with the {1} kept";
-inline constexpr char kMoreErrors[] = "more errors not shown";
+inline constexpr texts::TextRow kTable[] = {
+    {kGenre, "genre {1}", "ジャンル {1}"},
+    {kProblem, "problem {1}", "問題 {1}"},
+    {kName, "name", "ジャンル名"},
+    {kQuestion, "question", "問題文"},
+    {kChoice, "choice {1}", "選択肢 {1}"},
+    {kBlock, "block", "ヘッダー"},
+    {kRaw, "raw", "記録されたバイト"},
+    {kPlaceJoin, ", ", "、"},
+    {kWarning, "warning: ", "警告: "},
 
-// A JSON that is not one mnr2txt writes.
-inline constexpr char kJsonSyntax[] = "not JSON: {1}";
-inline constexpr char kJsonShape[] = "not a problem set as mnr2txt --json writes it: {1}";
-inline constexpr char kJsonExpected[] = "{1} must be {2}";
-inline constexpr char kJsonUnknownKey[] = "unknown key \"{1}\"";
-inline constexpr char kJsonMissing[] = "no \"{1}\"";
-inline constexpr char kJsonFormat[] = "\"format\" {1} is not one this program reads (1 or 2)";
-inline constexpr char kJsonGenreCount[] = "\"genres\" must hold 8 genres";
-inline constexpr char kJsonGenreNumber[] = "\"number\" must be {1}, its place in \"genres\"";
-inline constexpr char kJsonChoiceCount[] = "\"choices\" must hold 5 texts";
-inline constexpr char kJsonBytes[] = "must be {1} bytes in base64";
+    {kTooLong, "{1} bytes in CP932, more than the {2} its field holds",
+     "CP932 で {1} バイトあり、この欄に入る {2} バイトを超えています"},
+    {kNoCp932Form, "{1} has no CP932 form", "{1} は CP932 にない文字です"},
+    {kNotUtf8, "bytes that are not UTF-8", "UTF-8 として正しくないバイトがあります"},
+    {kZeroCharacter, "U+0000 cannot be stored: a text ends at its first zero byte",
+     "U+0000 は書けません（文は最初のゼロのバイトで終わります）"},
+    {kTooManyProblems, "{1} problems, more than the 32767 a genre holds",
+     "問題が {1} 問あり、ひとつのジャンルに入る 32767 問を超えています"},
+    {kCutByOlderReaders,
+     "readers that end a text at any stored space at an even offset cut this text after {1} bytes "
+     "(a double-byte character with trail byte 0xA0 starts at an odd offset); munemoji reads it whole",
+     "偶数の位置の空白で文が終わるとみなす読み方では、この文が {1} バイトで切れます"
+     "（2 バイト目が 0xA0 の全角文字が奇数の位置から始まっています）。むねもじは最後まで読みます"},
+    {kTrailingNotAllKept,
+     "the bytes after the last record were not all kept in the JSON; the file ends with the {1} kept",
+     "最後の問題のあとのバイトが JSON にすべては入っていません。ファイルは入っている {1} バイトで"
+     "終わります"},
+    {kMoreErrors, "more errors not shown", "これより多くのエラーは表示しません"},
 
-// A CSV that is not one mnr2txt writes.
-inline constexpr char kCsvHeader[] = "the first row must be genre,name,question,choice1,choice2,choice3,choice4,choice5";
-inline constexpr char kCsvCells[] = "{1} cells, 8 expected";
-inline constexpr char kCsvGenre[] = "the genre must be a number from 0 to 7";
-inline constexpr char kCsvQuote[] = "a quoted cell is not closed";
-inline constexpr char kCsvStrayQuote[] = "a quote inside a cell that does not begin with one";
-inline constexpr char kCsvNameDiffers[] = "genre {1} is named \"{2}\" on line {3}";
-inline constexpr char kNotCp932Bytes[] = "bytes that are neither UTF-8 nor CP932";
+    {kJsonSyntax, "not JSON: line {1}, column {2}: {3} cannot come here",
+     "JSON ではありません: {1} 行 {2} 文字目の {3} はそこに書けません"},
+    {kJsonEndsEarly, "not JSON: the file ends at line {1} before the JSON does",
+     "JSON ではありません: JSON が閉じないまま {1} 行目でファイルが終わっています"},
+    {kJsonShape, "not a problem set as mnr2txt --json writes it: {1}",
+     "mnr2txt --json が書く形の問題集ではありません: {1}"},
+    {kJsonIncomplete, "incomplete", "途中で終わっています"},
+    {kJsonDocumentExpected, "the document must be an object", "JSON の全体はオブジェクトでなければなりません"},
+    {kJsonElementExpected, "each element must be an object", "配列の要素はオブジェクトでなければなりません"},
+    {kJsonChoiceExpected, "each choice must be a text", "選択肢は文字列でなければなりません"},
+    {kJsonExpected, "\"{1}\" must be {2}", "\"{1}\" は{2}でなければなりません"},
+    {kJsonAText, "a text", "文字列"},
+    {kJsonAWholeNumber, "a whole number", "整数"},
+    {kJsonTrueOrFalse, "true or false", "真偽値（true か false）"},
+    {kJsonGenreArray, "an array of 8 genre objects", "８つのジャンルのオブジェクトの配列"},
+    {kJsonProblemArray, "an array of problem objects", "問題のオブジェクトの配列"},
+    {kJsonChoiceArray, "an array of 5 texts", "５つの文字列の配列"},
+    {kJsonUnknownKey, "unknown key \"{1}\"", "\"{1}\" というキーはありません"},
+    {kJsonMissing, "no \"{1}\"", "\"{1}\" がありません"},
+    {kJsonFormat, "\"format\" {1} is not one this program reads (1 or 2)",
+     "\"format\" が {1} のものは読めません（読めるのは 1 と 2 です）"},
+    {kJsonGenreCount, "\"genres\" must hold 8 genres", "\"genres\" には８つのジャンルが必要です"},
+    {kJsonGenreNumber, "\"number\" must be {1}, its place in \"genres\"",
+     "\"number\" は \"genres\" の中の順番どおり {1} でなければなりません"},
+    {kJsonChoiceCount, "\"choices\" must hold 5 texts", "\"choices\" には５つの文字列が必要です"},
+    {kJsonBytes, "\"{1}\" must be {2} bytes in base64", "\"{1}\" は base64 で {2} バイトでなければなりません"},
+    {kJsonAnyBytes, "\"{1}\" must be bytes in base64", "\"{1}\" は base64 のバイトでなければなりません"},
 
-// Genre text files.
-inline constexpr char kGenreTextEmptyLine[] = "an empty line must come before each problem";
-inline constexpr char kGenreTextIncomplete[] = "the last problem has {1} of its 6 lines";
-inline constexpr char kGenreTextNoName[] = "an empty file: the first line is the genre's name";
+    {kCsvHeader, "the first row must be genre,name,question,choice1,choice2,choice3,choice4,choice5",
+     "１行目は genre,name,question,choice1,choice2,choice3,choice4,choice5 でなければなりません"},
+    {kCsvCells, "{1} cells, 8 expected", "セルが {1} 個あります（８個のはずです）"},
+    {kCsvGenre, "the genre must be a number from 0 to 7", "ジャンルは 0 から 7 までの数字でなければなりません"},
+    {kCsvQuote, "a quoted cell is not closed", "引用符で始まるセルが閉じていません"},
+    {kCsvStrayQuote, "a quote inside a cell that does not begin with one",
+     "引用符で始まらないセルの中に引用符があります"},
+    {kCsvNameDiffers, "genre {1} is named \"{2}\" on line {3}", "ジャンル {1} の名前は {3} 行目では「{2}」です"},
+    {kNotCp932Bytes, "bytes that are neither UTF-8 nor CP932",
+     "UTF-8 としても CP932 としても正しくないバイトがあります"},
 
-// Replaces "{1}", "{2}" ... in text by args[0], args[1] ...
-std::string Fill(std::string_view text, const std::vector<std::string>& args);
+    {kGenreTextEmptyLine, "an empty line must come before each problem", "問題の前には空の行が必要です"},
+    {kGenreTextIncomplete, "the last problem has {1} of its 6 lines", "最後の問題に６行のうち {1} 行しかありません"},
+    {kGenreTextNoName, "an empty file: the first line is the genre's name",
+     "空のファイルです（１行目がジャンル名です）"},
+};
+static_assert(texts::IsCompleteTable(kTable, kIdCount), "one row per text, in order, both forms");
+
+inline const char* Say(Id id) { return texts::InLanguageInUse(kTable[id]); }
 
 }  // namespace import_text

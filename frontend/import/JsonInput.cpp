@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,21 +11,58 @@
 #include "format/Base64.h"
 #include "frontend/import/ImportTexts.h"
 #include "frontend/import/ProblemSetBuilder.h"
+#include "platform/CodePage.h"
 
 namespace importing {
 
 namespace {
 
 using namespace mnr_layout;
-using import_text::Fill;
+using import_text::Say;
+using texts::Fill;
 using json = nlohmann::json;
+
+// Where the reading of text stopped, position bytes in (as the JSON library
+// counts them: the byte it stopped at is the position-th): its line and
+// column, in characters, and the character itself. Past the end, the text
+// ended before the JSON did.
+std::string SyntaxError(std::string_view text, std::size_t position) {
+  const std::size_t at = std::clamp<std::size_t>(position, 1, text.size() + 1) - 1;
+  const bool ended = at >= text.size();
+  // At the end, the line of the last character (a final line break ends
+  // that line rather than starting one).
+  const std::size_t upTo = ended ? text.size() - std::min<std::size_t>(text.size(), 1) : at;
+  std::size_t lineStart = 0;
+  int line = 1;
+  for (std::size_t i = 0; i < upTo; ++i) {
+    if (text[i] == '\n') ++line, lineStart = i + 1;
+  }
+  if (ended) return Fill(Say(import_text::kJsonEndsEarly), {std::to_string(line)});
+  int column = 1;
+  for (std::size_t i = lineStart; i < at; ++i) column += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+  // A printable character as it is, quoted; a control character, a space or
+  // a byte that starts no UTF-8 character by its code.
+  std::uint32_t code = 0;
+  std::size_t n = 0;
+  char shown[16] = "";
+  if (!codepage::DecodeUtf8(text, at, code, n))
+    std::snprintf(shown, sizeof shown, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(text[at])));
+  else if (code <= 0x20 || (code >= 0x7F && code < 0xA0))
+    std::snprintf(shown, sizeof shown, "U+%04X", static_cast<unsigned>(code));
+  // Appended piece by piece: "literal" + std::string trips a false overlap
+  // warning of GCC 12's string code.
+  std::string character = shown;
+  if (character.empty()) character.append("'").append(text.substr(at, n)).append("'");
+  return Fill(Say(import_text::kJsonSyntax), {std::to_string(line), std::to_string(column), character});
+}
 
 // Follows the document's shape: root object, "genres" array, genre
 // objects, "problems" arrays, problem objects, "choices" arrays. Anything
 // else stops the parse with a message naming where it was.
 class JsonReader final : public nlohmann::json_sax<json> {
  public:
-  JsonReader(ProblemSetBuilder& builder, Diagnostics& diagnostics) : builder_(builder), diagnostics_(diagnostics) {}
+  JsonReader(std::string_view text, ProblemSetBuilder& builder, Diagnostics& diagnostics)
+      : text_(text), builder_(builder), diagnostics_(diagnostics) {}
 
   bool Complete() const { return complete_; }
 
@@ -38,11 +77,11 @@ class JsonReader final : public nlohmann::json_sax<json> {
   bool number_integer(number_integer_t) override { return Unexpected(); }
   bool number_unsigned(number_unsigned_t value) override {
     if (Top() == kRoot && key_ == "format") {
-      if (value < 1 || value > 2) return Shape(Fill(import_text::kJsonFormat, {std::to_string(value)}));
+      if (value < 1 || value > 2) return Shape(Fill(Say(import_text::kJsonFormat), {std::to_string(value)}));
       return true;
     }
     if (Top() == kGenre && key_ == "number") {
-      if (value != static_cast<number_unsigned_t>(genre_)) return Shape(Fill(import_text::kJsonGenreNumber, {std::to_string(genre_)}));
+      if (value != static_cast<number_unsigned_t>(genre_)) return Shape(Fill(Say(import_text::kJsonGenreNumber), {std::to_string(genre_)}));
       return true;
     }
     if (Top() == kGenre && key_ == "count") return true;  // the problems tell
@@ -74,7 +113,7 @@ class JsonReader final : public nlohmann::json_sax<json> {
         if (key_ == "raw") return Bytes(value, kRecordSize, raw_, Field::kRaw);
         break;
       case kChoices:
-        if (choices_ == kChoiceCount) return Shape(import_text::kJsonChoiceCount);
+        if (choices_ == kChoiceCount) return Shape(Say(import_text::kJsonChoiceCount));
         texts_[1 + choices_++] = std::move(value);
         return true;
       default: break;
@@ -89,13 +128,13 @@ class JsonReader final : public nlohmann::json_sax<json> {
         {"number", "name", "count", "block", "problems"}, {}, {"question", "choices", "raw"}, {}};
     for (const std::string& known : kKeys[Top()])
       if (key_ == known) return true;
-    return Shape(Fill(import_text::kJsonUnknownKey, {key_}));
+    return Shape(Fill(Say(import_text::kJsonUnknownKey), {key_}));
   }
 
   bool start_object(std::size_t) override {
     if (stack_.empty()) return Push(kRoot);
     if (Top() == kGenres) {
-      if (genre_ + 1 >= kGenreCount) return Shape(import_text::kJsonGenreCount);
+      if (genre_ + 1 >= kGenreCount) return Shape(Say(import_text::kJsonGenreCount));
       ++genre_;
       problem_ = 0;
       name_.clear(), block_.clear();
@@ -142,17 +181,15 @@ class JsonReader final : public nlohmann::json_sax<json> {
     const Context ended = Top();
     stack_.pop_back();
     key_.clear();
-    if (ended == kGenres && genre_ != kGenreCount - 1) return Shape(import_text::kJsonGenreCount);
-    if (ended == kChoices && choices_ != kChoiceCount) return Shape(import_text::kJsonChoiceCount);
+    if (ended == kGenres && genre_ != kGenreCount - 1) return Shape(Say(import_text::kJsonGenreCount));
+    if (ended == kChoices && choices_ != kChoiceCount) return Shape(Say(import_text::kJsonChoiceCount));
     return true;
   }
 
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-    // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
-    std::string what = e.what();
-    const std::size_t start = what.find("] ");
-    if (start != std::string::npos) what.erase(0, start + 2);
-    diagnostics_.Error({}, Fill(import_text::kJsonSyntax, {what}));
+  // The library's own explanation is English only: the message names the
+  // place and the character the reading stopped at instead.
+  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override {
+    diagnostics_.Error({}, SyntaxError(text_, position));
     return false;
   }
 
@@ -175,36 +212,36 @@ class JsonReader final : public nlohmann::json_sax<json> {
   }
 
   bool Shape(const std::string& detail, Field field = Field::kNone) {
-    diagnostics_.Error(Here(field), Fill(import_text::kJsonShape, {detail}));
+    diagnostics_.Error(Here(field), Fill(Say(import_text::kJsonShape), {detail}));
     return false;
   }
 
   // A value of the wrong kind, or where none belongs.
   bool Unexpected() {
-    if (stack_.empty()) return Shape(Fill(import_text::kJsonExpected, {"the document", "an object"}));
-    if (Top() == kGenres || Top() == kProblems)
-      return Shape(Fill(import_text::kJsonExpected, {"each element", "an object"}));
-    if (Top() == kChoices) return Shape(Fill(import_text::kJsonExpected, {"each choice", "a text"}));
-    const std::string kind = key_ == "genres" ? "an array of 8 genre objects"
-                             : key_ == "problems" ? "an array of problem objects"
-                             : key_ == "choices" ? "an array of 5 texts"
-                             : key_ == "trailingComplete" ? "true or false"
-                             : key_ == "format" || key_ == "number" || key_ == "count" ? "a whole number"
-                             : "a text";
-    return Shape(Fill(import_text::kJsonExpected, {"\"" + key_ + "\"", kind}));
+    using namespace import_text;
+    if (stack_.empty()) return Shape(Say(kJsonDocumentExpected));
+    if (Top() == kGenres || Top() == kProblems) return Shape(Say(kJsonElementExpected));
+    if (Top() == kChoices) return Shape(Say(kJsonChoiceExpected));
+    const Id kind = key_ == "genres" ? kJsonGenreArray
+                    : key_ == "problems" ? kJsonProblemArray
+                    : key_ == "choices" ? kJsonChoiceArray
+                    : key_ == "trailingComplete" ? kJsonTrueOrFalse
+                    : key_ == "format" || key_ == "number" || key_ == "count" ? kJsonAWholeNumber
+                    : kJsonAText;
+    return Shape(Fill(Say(kJsonExpected), {key_, Say(kind)}));
   }
 
   // Base64 of exactly size bytes (any size for 0).
   bool Bytes(const std::string& text, std::size_t size, std::string& bytes, Field field) {
     if (DecodeBase64(text, bytes) && (size == 0 || bytes.size() == size)) return true;
-    const std::string detail = "\"" + key_ + "\" " + Fill(import_text::kJsonBytes, {size == 0 ? "any number of" : std::to_string(size)});
-    return Shape(detail, field);
+    if (size == 0) return Shape(Fill(Say(import_text::kJsonAnyBytes), {key_}), field);
+    return Shape(Fill(Say(import_text::kJsonBytes), {key_, std::to_string(size)}), field);
   }
 
   bool EndProblem() {
     if (!hasQuestion_ || !hasChoices_) {
       stack_.push_back(kProblem);  // for the message's place
-      return Shape(Fill(import_text::kJsonMissing, {hasQuestion_ ? "choices" : "question"}));
+      return Shape(Fill(Say(import_text::kJsonMissing), {hasQuestion_ ? "choices" : "question"}));
     }
     std::array<std::string_view, kFieldCount> texts;
     std::array<Location, kFieldCount> where;
@@ -221,7 +258,7 @@ class JsonReader final : public nlohmann::json_sax<json> {
   bool EndGenre() {
     if (!hasName_ || !hasProblems_) {
       stack_.push_back(kGenre);
-      return Shape(Fill(import_text::kJsonMissing, {hasName_ ? "problems" : "name"}));
+      return Shape(Fill(Say(import_text::kJsonMissing), {hasName_ ? "problems" : "name"}));
     }
     if (!block_.empty()) builder_.SetBlock(genre_, block_);
     builder_.SetName(genre_, name_, {0, 0, genre_, 0, Field::kName});
@@ -229,14 +266,15 @@ class JsonReader final : public nlohmann::json_sax<json> {
   }
 
   bool EndRoot() {
-    if (!hasGenres_) return Shape(Fill(import_text::kJsonMissing, {"genres"}));
+    if (!hasGenres_) return Shape(Fill(Say(import_text::kJsonMissing), {"genres"}));
     if (!trailingComplete_)
-      diagnostics_.Warning({}, Fill(import_text::kTrailingNotAllKept, {std::to_string(trailing_.size())}));
+      diagnostics_.Warning({}, Fill(Say(import_text::kTrailingNotAllKept), {std::to_string(trailing_.size())}));
     builder_.SetTrailing(std::move(trailing_));
     complete_ = true;
     return true;
   }
 
+  std::string_view text_;
   ProblemSetBuilder& builder_;
   Diagnostics& diagnostics_;
   std::vector<Context> stack_;
@@ -255,10 +293,10 @@ std::optional<ProblemFileImage> ReadJson(std::string_view text,
                                          const std::optional<T_mnrFormat::HeaderBytes>& templateHeader,
                                          Diagnostics& diagnostics) {
   ProblemSetBuilder builder(templateHeader, diagnostics);
-  JsonReader reader(builder, diagnostics);
+  JsonReader reader(text, builder, diagnostics);
   json::sax_parse(text.begin(), text.end(), &reader);
   if (!reader.Complete()) {
-    if (!diagnostics.HasErrors()) diagnostics.Error({}, Fill(import_text::kJsonShape, {"incomplete"}));
+    if (!diagnostics.HasErrors()) diagnostics.Error({}, Fill(Say(import_text::kJsonShape), {Say(import_text::kJsonIncomplete)}));
     return std::nullopt;
   }
   return builder.Finish();

@@ -10,15 +10,14 @@
 namespace importing {
 
 using namespace mnr_layout;
-using import_text::Fill;
+using import_text::Say;
+using texts::Fill;
 
 namespace {
 
-// "U+3042 (あ)", or the code alone for a control character.
-std::string CharacterName(std::string_view utf8, std::size_t at) {
-  std::uint32_t code = 0;
-  std::size_t n = 0;
-  if (!codepage::DecodeUtf8(utf8, at, code, n)) return import_text::kNotUtf8;
+// "U+3042 (あ)", or the code alone for a control character; the character
+// at must be valid UTF-8.
+std::string CharacterName(std::string_view utf8, std::size_t at, std::uint32_t code, std::size_t n) {
   char hex[16];
   std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
   if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return hex;
@@ -57,15 +56,20 @@ bool ProblemSetBuilder::Encode(std::string_view utf8, std::size_t size, const Lo
   cp932.clear();
   std::size_t failedAt = 0;
   if (!codepage::AppendUtf8AsCp932(utf8, cp932, failedAt)) {
-    diagnostics_.Error(where, Fill(import_text::kNoCp932Form, {CharacterName(utf8, failedAt)}));
+    std::uint32_t code = 0;
+    std::size_t n = 0;
+    if (codepage::DecodeUtf8(utf8, failedAt, code, n))
+      diagnostics_.Error(where, Fill(Say(import_text::kNoCp932Form), {CharacterName(utf8, failedAt, code, n)}));
+    else
+      diagnostics_.Error(where, Say(import_text::kNotUtf8));
     return false;
   }
   if (cp932.find('\0') != std::string::npos) {
-    diagnostics_.Error(where, import_text::kZeroCharacter);
+    diagnostics_.Error(where, Say(import_text::kZeroCharacter));
     return false;
   }
   if (cp932.size() > size) {
-    diagnostics_.Error(where, Fill(import_text::kTooLong, {std::to_string(cp932.size()), std::to_string(size)}));
+    diagnostics_.Error(where, Fill(Say(import_text::kTooLong), {std::to_string(cp932.size()), std::to_string(size)}));
     return false;
   }
   return true;
@@ -101,7 +105,7 @@ void ProblemSetBuilder::AddProblem(int genre, const std::array<std::string_view,
       continue;
     }
     const std::size_t cut = OlderReadersCut(cp932);
-    if (cut != std::string::npos) diagnostics_.Warning(where[f], Fill(import_text::kCutByOlderReaders, {std::to_string(cut)}));
+    if (cut != std::string::npos) diagnostics_.Warning(where[f], Fill(Say(import_text::kCutByOlderReaders), {std::to_string(cut)}));
     ScrambleField(cp932, stored.Bytes + FieldOffset(f), FieldSize(f));
   }
   if (ok) image_.Records[genre].push_back(stored);
@@ -110,7 +114,7 @@ void ProblemSetBuilder::AddProblem(int genre, const std::array<std::string_view,
 std::optional<ProblemFileImage> ProblemSetBuilder::Finish() {
   for (int g = 0; g < kGenreCount; ++g) {
     if (counts_[g] > kMaxProblemCount)
-      diagnostics_.Error({0, 0, g}, Fill(import_text::kTooManyProblems, {std::to_string(counts_[g])}));
+      diagnostics_.Error({0, 0, g}, Fill(Say(import_text::kTooManyProblems), {std::to_string(counts_[g])}));
   }
   if (diagnostics_.HasErrors()) return std::nullopt;
   return std::move(image_);

@@ -27,18 +27,18 @@ namespace {
 }();
 }  // namespace
 
-cli::Language ProgramLanguage() { return cli::Language::kEnglish; }
+texts::Language ProgramLanguage() { return texts::Language::kEnglish; }
 #else
-cli::Language ProgramLanguage() {
+texts::Language ProgramLanguage() {
   const char* locale = std::getenv("LC_ALL");
-  if (locale != nullptr) return std::string(locale).rfind("ja", 0) == 0 ? cli::Language::kJapanese : cli::Language::kEnglish;
-  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? cli::Language::kJapanese : cli::Language::kEnglish;
+  if (locale != nullptr) return std::string(locale).rfind("ja", 0) == 0 ? texts::Language::kJapanese : texts::Language::kEnglish;
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? texts::Language::kJapanese : texts::Language::kEnglish;
 }
 #endif
 
 namespace {
-std::string InProgramLanguage(const cli::TextRow& row, const std::vector<std::string>& args) {
-  return cli::Fill(ProgramLanguage() == cli::Language::kJapanese ? row.japanese : row.english, args);
+std::string InProgramLanguage(const texts::TextRow& row, const std::vector<std::string>& args) {
+  return texts::Fill(ProgramLanguage() == texts::Language::kJapanese ? row.japanese : row.english, args);
 }
 }  // namespace
 
@@ -47,6 +47,9 @@ std::string Said(cli::mnr2txt_texts::Id id, const std::vector<std::string>& args
 }
 std::string Said(cli::txt2mnr_texts::Id id, const std::vector<std::string>& args) {
   return InProgramLanguage(cli::txt2mnr_texts::kTable[id], args);
+}
+std::string Said(import_text::Id id, const std::vector<std::string>& args) {
+  return InProgramLanguage(import_text::kTable[id], args);
 }
 
 std::string HostPathOfBuildFile(const std::string& cmakePath) {

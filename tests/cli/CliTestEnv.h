@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Language.h"
 #include "cli/Mnr2txtTexts.h"
 #include "cli/Txt2mnrTexts.h"
+#include "frontend/Language.h"
+#include "frontend/import/ImportTexts.h"
 #include "tests/cli/RunProgram.h"
 #include "tests/support/TestEnv.h"
 
@@ -36,11 +37,12 @@ bool FileExists(const std::string& path);  // a file, not a folder
 // locale variables are cleared for the test program and what it runs),
 // under Wine the language of the locale Wine runs in (scripts/wine-run.sh
 // sets it in LC_ALL; on a real Windows, the user's UI language).
-cli::Language ProgramLanguage();
+texts::Language ProgramLanguage();
 // What the programs say for a text of their tables, in that language, with
 // "{1}", "{2}" ... filled in.
 std::string Said(cli::mnr2txt_texts::Id id, const std::vector<std::string>& args = {});
 std::string Said(cli::txt2mnr_texts::Id id, const std::vector<std::string>& args = {});
+std::string Said(import_text::Id id, const std::vector<std::string>& args = {});
 
 // What a pipe or file receives for CP932 text: UTF-8 on every system.
 std::string TerminalText(const std::string& cp932);

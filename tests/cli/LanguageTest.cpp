@@ -1,7 +1,8 @@
-// Which language mnr2txt and txt2mnr speak, and their tables of texts: every
-// text in both languages with the same blanks to fill, help that fits a
-// terminal of 80 columns, and --help as the user's language asks, natively
-// and under Wine.
+// Which language mnr2txt and txt2mnr speak, and their tables of texts (and
+// the readers' of txt2mnr and the page): every text in both languages with
+// the same blanks to fill, help that fits a terminal of 80 columns, and
+// --help and txt2mnr's messages wholly in the language the user's asks,
+// natively and under Wine.
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,17 @@
 #include <windows.h>
 #endif
 
-#include "cli/Language.h"
 #include "cli/Mnr2txtTexts.h"
 #include "cli/Txt2mnrTexts.h"
+#include "cli/UserLanguage.h"
+#include "frontend/import/ImportTexts.h"
 #include "tests/cli/CliTestEnv.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
 
-using cli::Language;
 using cli::LanguageOfLocale;
+using texts::Language;
 using cli_test::RunResult;
 
 TEST(Language, TheFirstLocaleVariableSetAndNotEmptyDecides) {
@@ -71,8 +73,8 @@ std::multiset<std::string> Blanks(const std::string& text) {
 }
 
 template <std::size_t N>
-void ExpectBothForms(const cli::TextRow (&table)[N], const char* program) {
-  for (const cli::TextRow& row : table) {
+void ExpectBothForms(const texts::TextRow (&table)[N], const char* program) {
+  for (const texts::TextRow& row : table) {
     const std::string english = row.english, japanese = row.japanese;
     SCOPED_TRACE(std::string(program) + " text " + std::to_string(row.id) + ": " + english.substr(0, 40));
     const auto englishPoints = CodePoints(english), japanesePoints = CodePoints(japanese);
@@ -105,6 +107,7 @@ void ExpectBothForms(const cli::TextRow (&table)[N], const char* program) {
 TEST(Language, EveryTextHasBothFormsWithTheSameBlanks) {
   ExpectBothForms(cli::mnr2txt_texts::kTable, "mnr2txt");
   ExpectBothForms(cli::txt2mnr_texts::kTable, "txt2mnr");
+  ExpectBothForms(import_text::kTable, "readers");
 }
 
 constexpr char kMnr2txtUsageJa[] = "使い方: mnr2txt [オプション] FILE...\n";
@@ -118,13 +121,13 @@ void ExpectHelp(Language language, const std::string& context) {
   RunResult r = cli_test::RunMnr2txt({"--help"}, dir.host());
   EXPECT_EQ(r.status, 0) << context;
   EXPECT_EQ(r.out.rfind(japanese ? kMnr2txtUsageJa : kMnr2txtUsageEn, 0), 0u) << context << "\n" << r.out;
-  const cli::TextRow& mnr2txt = cli::mnr2txt_texts::kTable[cli::mnr2txt_texts::kUsage];
+  const texts::TextRow& mnr2txt = cli::mnr2txt_texts::kTable[cli::mnr2txt_texts::kUsage];
   EXPECT_EQ(r.out, japanese ? mnr2txt.japanese : mnr2txt.english) << context;
   EXPECT_EQ(r.err, "") << context;
   r = cli_test::RunTxt2mnr({"--help"}, dir.host());
   EXPECT_EQ(r.status, 0) << context;
   EXPECT_EQ(r.out.rfind(japanese ? kTxt2mnrUsageJa : kTxt2mnrUsageEn, 0), 0u) << context << "\n" << r.out;
-  const cli::TextRow& txt2mnr = cli::txt2mnr_texts::kTable[cli::txt2mnr_texts::kUsage];
+  const texts::TextRow& txt2mnr = cli::txt2mnr_texts::kTable[cli::txt2mnr_texts::kUsage];
   EXPECT_EQ(r.out, japanese ? txt2mnr.japanese : txt2mnr.english) << context;
   EXPECT_EQ(r.err, "") << context;
   // A usage error in the same language, on standard error, exit status 2.
@@ -136,6 +139,67 @@ void ExpectHelp(Language language, const std::string& context) {
                             : "mnr2txt: unknown option -x\n"
                               "Try 'mnr2txt --help' for more information.\n")
       << context;
+}
+
+// What txt2mnr says of a JSON, CSV or problem file, place words and all, in
+// one language: a refused CSV (two fields that cannot be stored), a file
+// that is no JSON, a CSV written with a warning, and --check's finding.
+void ExpectReadersMessages(Language language, const std::string& context) {
+  using test_support::MnrWriter;
+  using test_support::Problem;
+  test_env::TempDir dir;
+  const bool japanese = language == Language::kJapanese;
+  const std::string header = "genre,name,question,choice1,choice2,choice3,choice4,choice5\r\n";
+  test_env::WriteFile(dir.host("long.csv"), header + "0,n," + std::string(117, 'q') + ",a,\xF0\x9F\x8D\xA3,c,d,e\r\n");
+  RunResult r = cli_test::RunTxt2mnr({"long.csv"}, dir.host());
+  EXPECT_EQ(r.status, 1) << context;
+  EXPECT_EQ(r.out, "") << context;
+  EXPECT_EQ(r.err, japanese ? "txt2mnr: long.csv:2:3: ジャンル 0、問題 1、問題文: CP932 で 117 バイトあり、"
+                              "この欄に入る 116 バイトを超えています\n"
+                              "txt2mnr: long.csv:2:5: ジャンル 0、問題 1、選択肢 2: U+1F363 (🍣) は CP932 にない文字です\n"
+                              "txt2mnr: long.csv: 何も書きませんでした\n"
+                            : "txt2mnr: long.csv:2:3: genre 0, problem 1, question: 117 bytes in CP932, "
+                              "more than the 116 its field holds\n"
+                              "txt2mnr: long.csv:2:5: genre 0, problem 1, choice 2: U+1F363 (🍣) has no CP932 form\n"
+                              "txt2mnr: long.csv: nothing written\n")
+      << context;
+  // The place in characters, the character whole.
+  test_env::WriteFile(dir.host("bad.json"), "{\n  \"genres\": [あ]}\n");
+  r = cli_test::RunTxt2mnr({"bad.json"}, dir.host());
+  EXPECT_EQ(r.status, 1) << context;
+  EXPECT_EQ(r.out, "") << context;
+  EXPECT_EQ(r.err, japanese ? "txt2mnr: bad.json: JSON ではありません: 2 行 14 文字目の 'あ' はそこに書けません\n"
+                              "txt2mnr: bad.json: 何も書きませんでした\n"
+                            : "txt2mnr: bad.json: not JSON: line 2, column 14: 'あ' cannot come here\n"
+                              "txt2mnr: bad.json: nothing written\n")
+      << context;
+  EXPECT_EQ(test_env::ListDir(dir.host()), (std::vector<std::string>{"bad.json", "long.csv"})) << context;
+
+  test_env::WriteFile(dir.host("cut.csv"), header + "0,n,Aあ,a,b,c,d,e\r\n");
+  r = cli_test::RunTxt2mnr({"cut.csv"}, dir.host());
+  EXPECT_EQ(r.status, 0) << context;
+  EXPECT_EQ(r.out, japanese ? "txt2mnr: cut.csv: cut.mnr を書きました\n" : "txt2mnr: cut.csv: wrote cut.mnr\n")
+      << context;
+  EXPECT_EQ(r.err, japanese ? "txt2mnr: cut.csv:2:3: ジャンル 0、問題 1、問題文: 警告: 偶数の位置の空白で文が終わると"
+                              "みなす読み方では、この文が 2 バイトで切れます（2 バイト目が 0xA0 の全角文字が奇数の"
+                              "位置から始まっています）。むねもじは最後まで読みます\n"
+                            : "txt2mnr: cut.csv:2:3: genre 0, problem 1, question: warning: readers that end a "
+                              "text at any stored space at an even offset cut this text after 2 bytes (a "
+                              "double-byte character with trail byte 0xA0 starts at an odd offset); munemoji "
+                              "reads it whole\n")
+      << context;
+
+  MnrWriter trimmed;
+  trimmed.genre(1).problems = {Problem{"q", {"a", "x ", "c", "d", "e"}}};
+  trimmed.writeTo(dir.host("t.mnr"));
+  r = cli_test::RunTxt2mnr({"--check", "t.mnr"}, dir.host());
+  EXPECT_EQ(r.status, 1) << context;
+  EXPECT_EQ(r.out, japanese ? "t.mnr: ジャンル 1、問題 1、選択肢 2: 文の終わりに、テキストに書き出すと消える空白か"
+                              "制御バイトがあります\n"
+                            : "t.mnr: genre 1, problem 1, choice 2: spaces or control bytes at the text's end, "
+                              "which a text export drops\n")
+      << context;
+  EXPECT_EQ(r.err, "") << context;
 }
 
 #ifndef _WIN32
@@ -179,6 +243,17 @@ TEST(Language, HelpAndMessagesInTheLanguageOfTheLocale) {
                                (c.lcMessages ? c.lcMessages : "(unset)") + " LANG=" + (c.lang ? c.lang : "(unset)"));
   }
 }
+
+TEST(Language, ReadersMessagesInTheLanguageOfTheLocale) {
+  {
+    const LocaleVariables locale("ja_JP.UTF-8", nullptr, nullptr);
+    ExpectReadersMessages(Language::kJapanese, "LC_ALL=ja_JP.UTF-8");
+  }
+  {
+    const LocaleVariables locale(nullptr, nullptr, "en_US.UTF-8");
+    ExpectReadersMessages(Language::kEnglish, "LANG=en_US.UTF-8");
+  }
+}
 #else
 // Wine takes the user's UI language from the locale it was started in:
 // Japanese (0x0411) under ja_JP, English (0x0409) under en_US. The test suite
@@ -190,6 +265,7 @@ TEST(Language, HelpAndMessagesInTheUsersUiLanguage) {
   ASSERT_TRUE(japanese || std::string(locale).rfind("en_US", 0) == 0) << locale;
   EXPECT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), japanese ? LANG_JAPANESE : LANG_ENGLISH);
   ExpectHelp(japanese ? Language::kJapanese : Language::kEnglish, locale);
+  ExpectReadersMessages(japanese ? Language::kJapanese : Language::kEnglish, locale);
 }
 #endif
 

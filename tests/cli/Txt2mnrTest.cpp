@@ -28,6 +28,17 @@ using test_support::Problem;
 
 constexpr char kCsvHeader[] = "genre,name,question,choice1,choice2,choice3,choice4,choice5\r\n";
 
+// "genre 0, problem 1, question: " in the programs' language, from its parts.
+std::string Place(const std::vector<std::string>& parts) {
+  std::string place;
+  for (const std::string& part : parts) place += (place.empty() ? "" : Said(import_text::kPlaceJoin)) + part;
+  return place + ": ";
+}
+std::string Genre(int genre) { return Said(import_text::kGenre, {std::to_string(genre)}); }
+std::string ProblemNumber(int problem) { return Said(import_text::kProblem, {std::to_string(problem)}); }
+std::string Choice(int choice) { return Said(import_text::kChoice, {std::to_string(choice)}); }
+std::string Question() { return Said(import_text::kQuestion); }
+
 class Txt2mnr : public cli_test::Mnr2txt {
  protected:
   RunResult Txt(const std::vector<std::string>& args) const { return cli_test::RunTxt2mnr(args, Path()); }
@@ -114,19 +125,27 @@ TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
   const std::string kNothingJson = "txt2mnr: t.json: " + Said(txt2mnr_texts::kNothingWritten) + "\n";
   const Refusal refusals[] = {
       {"t.csv", kCsvHeader + std::string("0,n,") + std::string(117, 'a') + ",a,b,c,d,e\r\n",
-       "txt2mnr: t.csv:2:3: genre 0, problem 1, question: 117 bytes in CP932, more than the 116 its field holds\n" + kNothing},
+       "txt2mnr: t.csv:2:3: " + Place({Genre(0), ProblemNumber(1), Question()}) +
+           Said(import_text::kTooLong, {"117", "116"}) + "\n" + kNothing},
       {"t.csv", kCsvHeader + std::string("3,\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\xE3\x81\x88\xE3\x81\x8A\xE3\x81\x8B\xE3\x81\x8D\xE3\x81\x8F\xE3\x81\x91,q,a,b,c,d,e\r\n"),
-       "txt2mnr: t.csv:2:2: genre 3, name: 18 bytes in CP932, more than the 16 its field holds\n" + kNothing},
+       "txt2mnr: t.csv:2:2: " + Place({Genre(3), Said(import_text::kName)}) +
+           Said(import_text::kTooLong, {"18", "16"}) + "\n" + kNothing},
       {"t.json", JsonOf("{\"name\":\"a\",\"problems\":[{\"question\":\"q\xF0\x9F\x98\x80\",\"choices\":[\"\",\"\",\"\",\"\",\"\"]}]}"),
-       "txt2mnr: t.json: genre 0, problem 1, question: U+1F600 (\xF0\x9F\x98\x80) has no CP932 form\n" + kNothingJson},
+       "txt2mnr: t.json: " + Place({Genre(0), ProblemNumber(1), Question()}) +
+           Said(import_text::kNoCp932Form, {"U+1F600 (\xF0\x9F\x98\x80)"}) + "\n" + kNothingJson},
       {"t.json", JsonOf("{\"name\":\"a\",\"problems\":[]}", 7),
-       "txt2mnr: t.json: not a problem set as mnr2txt --json writes it: \"genres\" must hold 8 genres\n" + kNothingJson},
+       "txt2mnr: t.json: " + Said(import_text::kJsonShape, {Said(import_text::kJsonGenreCount)}) + "\n" + kNothingJson},
       {"t.json", JsonOf("{\"name\":\"a\",\"problems\":[{\"question\":\"q\",\"choices\":[\"\",\"\",\"\",\"\"]}]}"),
-       "txt2mnr: t.json: genre 0, problem 1: not a problem set as mnr2txt --json writes it: \"choices\" must hold 5 texts\n" + kNothingJson},
-      {"t.json", "{\"genres\":[}", "txt2mnr: t.json: not JSON: parse error at line 1, column 12: syntax error while parsing value - unexpected '}'; expected '[', '{', or a literal\n" + kNothingJson},
-      {"t.csv", "genre,name,question\r\n", "txt2mnr: t.csv:1: the first row must be genre,name,question,choice1,choice2,choice3,choice4,choice5\n" + kNothing},
-      {"t.csv", kCsvHeader + std::string("0,n,q,a,b\r\n"), "txt2mnr: t.csv:2: 5 cells, 8 expected\n" + kNothing},
-      {"t.csv", manyRows, "txt2mnr: t.csv: genre 0: 32768 problems, more than the 32767 a genre holds\n" + kNothing},
+       "txt2mnr: t.json: " + Place({Genre(0), ProblemNumber(1)}) +
+           Said(import_text::kJsonShape, {Said(import_text::kJsonChoiceCount)}) + "\n" + kNothingJson},
+      {"t.json", "{\"genres\":[}", "txt2mnr: t.json: " + Said(import_text::kJsonSyntax, {"1", "12", "'}'"}) + "\n" + kNothingJson},
+      {"t.json", "{\"genres\":[\n", "txt2mnr: t.json: " + Said(import_text::kJsonEndsEarly, {"1"}) + "\n" + kNothingJson},
+      {"t.json", "{\"genres\":\r\n\t\x01}", "txt2mnr: t.json: " + Said(import_text::kJsonSyntax, {"2", "2", "U+0001"}) + "\n" + kNothingJson},
+      {"t.json", "{\"genres\":\xFF}", "txt2mnr: t.json: " + Said(import_text::kJsonSyntax, {"1", "11", "0xFF"}) + "\n" + kNothingJson},
+      {"t.json", "{\"format\":true}", "txt2mnr: t.json: " + Said(import_text::kJsonShape, {Said(import_text::kJsonExpected, {"format", Said(import_text::kJsonAWholeNumber)})}) + "\n" + kNothingJson},
+      {"t.csv", "genre,name,question\r\n", "txt2mnr: t.csv:1: " + Said(import_text::kCsvHeader) + "\n" + kNothing},
+      {"t.csv", kCsvHeader + std::string("0,n,q,a,b\r\n"), "txt2mnr: t.csv:2: " + Said(import_text::kCsvCells, {"5"}) + "\n" + kNothing},
+      {"t.csv", manyRows, "txt2mnr: t.csv: " + Place({Genre(0)}) + Said(import_text::kTooManyProblems, {"32768"}) + "\n" + kNothing},
   };
   for (const Refusal& refusal : refusals) {
     std::filesystem::remove(Path("t.csv"));
@@ -184,10 +203,8 @@ TEST_F(Txt2mnr, WarnsOfTextsOlderReadersCutAndWritesThem) {
   const RunResult r = Txt({"w.csv"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "txt2mnr: w.csv: " + Said(txt2mnr_texts::kWrote, {"w.mnr"}) + "\n");
-  EXPECT_EQ(r.err,
-            "txt2mnr: w.csv:2:3: genre 0, problem 1, question: warning: readers that end a text at any stored "
-            "space at an even offset cut this text after 2 bytes (a double-byte character with trail byte 0xA0 "
-            "starts at an odd offset); munemoji reads it whole\n");
+  EXPECT_EQ(r.err, "txt2mnr: w.csv:2:3: " + Place({Genre(0), ProblemNumber(1), Question()}) + Said(import_text::kWarning) +
+                       Said(import_text::kCutByOlderReaders, {"2"}) + "\n");
   MnrWriter w;
   w.genre(0).name = "g";
   w.genre(0).problems = {Problem{"A\x82\xA0", {"a", "b", "c", "d", "e"}}};
@@ -215,13 +232,13 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
   r = Txt({"--check", "bad.mnr", "clean.mnr"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
-            "bad.mnr: genre 0, problem 1, choice 3: " + Said(txt2mnr_texts::kCheckNotPadding) + "\n" +
-            "bad.mnr: genre 0, problem 2, question: " + Said(txt2mnr_texts::kCheckZeroByte) + "\n" +
-            "bad.mnr: genre 0, problem 3, question: " + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
-            "bad.mnr: genre 0, problem 4, question: " + Said(txt2mnr_texts::kCheckCut) + "\n" +
-            "bad.mnr: genre 0, problem 5, question: " + Said(txt2mnr_texts::kCheckTrimmed) + "\n" +
-            "bad.mnr: genre 0, problem 6, question: " + Said(txt2mnr_texts::kCheckOtherCodes) + "\n" +
-            "bad.mnr: genre 1, name: " + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(1), Choice(3)}) + Said(txt2mnr_texts::kCheckNotPadding) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(2), Question()}) + Said(txt2mnr_texts::kCheckZeroByte) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(3), Question()}) + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(4), Question()}) + Said(txt2mnr_texts::kCheckCut) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(5), Question()}) + Said(txt2mnr_texts::kCheckTrimmed) + "\n" +
+            "bad.mnr: " + Place({Genre(0), ProblemNumber(6), Question()}) + Said(txt2mnr_texts::kCheckOtherCodes) + "\n" +
+            "bad.mnr: " + Place({Genre(1), Said(import_text::kName)}) + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
             "bad.mnr: " + Said(txt2mnr_texts::kCheckTrailing, {"3"}) + "\n" +
             "clean.mnr: " + Said(txt2mnr_texts::kCheckClean) + "\n");
   EXPECT_EQ(r.err, "");

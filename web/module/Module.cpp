@@ -20,6 +20,7 @@
 #include "format/OutputFormats.h"
 #include "format/ProblemFileWriter.h"
 #include "format/mnrFormat.h"
+#include "frontend/Language.h"
 #include "frontend/Messages.h"
 #include "frontend/import/CsvInput.h"
 #include "frontend/import/JsonInput.h"
@@ -190,8 +191,9 @@ EMSCRIPTEN_KEEPALIVE std::uint8_t* mnr_back_input(std::size_t size) {
 // and streams nothing; either way the messages (errors and warnings, as
 // txt2mnr words them, one a line, UTF-8) are left in the result buffer:
 // the return value is their length in bytes, or -1 - that length when
-// nothing was written.
+// nothing was written. They are in Japanese, as the rest of the page.
 EMSCRIPTEN_KEEPALIVE int mnr_write_back(int kind, int formulaGuard) {
+  texts::UseLanguage(texts::Language::kJapanese);
   importing::Diagnostics diagnostics;
   const std::string_view bytes(reinterpret_cast<const char*>(backInput.data()), backInput.size());
   std::optional<ProblemFileImage> image;

@@ -113,14 +113,14 @@ export function mnr2txtOutputs(problemFile, ...options) {
 }
 
 // What txt2mnr makes of file (run in its folder, given the bare name, as the
-// page knows it, in English): { status, bytes, messages }, bytes the problem
+// page knows it, in Japanese as the page speaks): { status, bytes, messages }, bytes the problem
 // file written (null when none), messages its diagnostics as the page shows
 // them (without the program's name and the closing "nothing written").
 export function txt2mnrOutput(file, ...options) {
   const dir = tempDir();
   const out = path.join(dir, 'out.mnr');
   const run = spawnSync(txt2mnr, [...options, '-o', out, path.basename(file)],
-                        { cwd: path.dirname(file), env: { ...process.env, LC_ALL: 'C.UTF-8', LANGUAGE: '' } });
+                        { cwd: path.dirname(file), env: { ...process.env, LC_ALL: 'ja_JP.UTF-8', LANGUAGE: '' } });
   const bytes = fs.existsSync(out) ? fs.readFileSync(out) : null;
   fs.rmSync(dir, { recursive: true });
   const messages = run.stderr.toString('utf8').split('\n').slice(0, -1).map((line) => line.replace(/^txt2mnr: /, ''));

@@ -17,6 +17,7 @@ const kGenreList = '問題データのジャンル一覧にょ';
 const made = (name) => `${name} を作ったにょ！`;
 
 const shownMessages = (page) => page.$$eval('#WriteBack_Messages li', (items) => items.map((item) => item.textContent));
+const warnedMessages = (page) => page.$$eval('#WriteBack_Messages li.warning', (items) => items.map((item) => item.textContent));
 const listLines = (page) => page.$$eval('#ListBox_Gerne li', (items) => items.map((item) => item.textContent));
 
 // The JSON's text with the nth "question" (0-based) replaced by text.
@@ -103,7 +104,9 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
       await waitForText(page, 'Panel_Help', expected.messages.length > 0
         ? `${made('編集済み.mnr')}（注意 ${expected.messages.length} 件は下にょ）` : made('編集済み.mnr'));
       assert.deepEqual(await shownMessages(page), expected.messages);
-      assert.ok(expected.messages.some((message) => message.includes('warning: ')), 'the edit is warned about');
+      const warned = expected.messages.filter((message) => message.includes(': 警告: '));
+      assert.ok(warned.some((message) => message.includes('、問題文: 警告: 偶数の位置の空白で文が終わると')), 'the edit is warned about');
+      assert.deepEqual(await warnedMessages(page), warned, 'warnings are shown as warnings');
 
       assert.deepEqual(await loadedState(page), state, 'the loaded problem file is as it was');
       assert.deepEqual(session.errors, []);
@@ -168,7 +171,12 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
         assert.deepEqual(await shownMessages(page), expected.messages);
         assert.deepEqual(fs.readdirSync(session.downloads), []);
       }
-      assert.match((await shownMessages(page)).join('\n'), /:4:3: genre 0, problem 3, question: 117 bytes/);
+      // In Japanese, as the rest of the page.
+      assert.deepEqual(await shownMessages(page), [
+        `${engine}-long.csv:4:3: ジャンル 0、問題 3、問題文: CP932 で 117 バイトあり、この欄に入る 116 バイトを超えています`,
+        `${engine}-long.csv:4:4: ジャンル 0、問題 3、選択肢 1: U+1F363 (🍣) は CP932 にない文字です`,
+      ]);
+      assert.deepEqual(await warnedMessages(page), []);
 
       // Larger than mnr2txt writes for any problem file: refused at once, unread.
       const huge = path.join(dir, `${engine}-huge.json`);

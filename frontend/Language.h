@@ -1,25 +1,20 @@
 #pragma once
-// The language mnr2txt and txt2mnr speak in: Japanese for a Japanese user,
-// English for everyone else. Each program's texts are one table, every text
-// in both languages side by side (cli/Mnr2txtTexts.h, cli/Txt2mnrTexts.h).
-// The window program's own messages (frontend/Messages.h) are Japanese
-// whatever the language: they are quoted as the window shows them.
+// The language the front ends speak in: Japanese or English. Each speaker's
+// texts are one table, every text in both languages side by side
+// (cli/Mnr2txtTexts.h, cli/Txt2mnrTexts.h, frontend/import/ImportTexts.h);
+// the program decides once which language is in use (txt2mnr and mnr2txt
+// from the user's, the page Japanese). The window program's own messages
+// (frontend/Messages.h) are Japanese whatever the language: they are quoted
+// as the window shows them.
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace cli {
+namespace texts {
 
 enum class Language { kEnglish, kJapanese };
-
-// The user's language. POSIX: LC_ALL, then LC_MESSAGES, then LANG, the first
-// one set and not empty deciding. Windows: the user's UI language.
-Language UserLanguage();
-
-// The POSIX rule on the three variables' values (null when unset): the first
-// non-empty one decides, Japanese when it begins with "ja".
-Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
 
 // The language the texts are said in, for the whole process; English until set.
 void UseLanguage(Language language);
@@ -50,6 +45,6 @@ constexpr bool IsCompleteTable(const TextRow (&table)[N], int idCount) {
 const char* InLanguageInUse(const TextRow& row);
 
 // Replaces "{1}", "{2}" ... in text by args[0], args[1] ...
-std::string Fill(const char* text, const std::vector<std::string>& args);
+std::string Fill(std::string_view text, const std::vector<std::string>& args);
 
-}  // namespace cli
+}  // namespace texts
