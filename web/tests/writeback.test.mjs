@@ -171,12 +171,15 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
         assert.deepEqual(await shownMessages(page), expected.messages);
         assert.deepEqual(fs.readdirSync(session.downloads), []);
       }
-      // In Japanese, as the rest of the page.
-      assert.deepEqual(await shownMessages(page), [
+      // In Japanese, as the rest of the page; the sample's own texts that older
+      // readers would cut are warned about after the errors, and marked so.
+      const shown = await shownMessages(page);
+      const isWarning = (message) => message.includes(': 警告: ');
+      assert.deepEqual(shown.filter((message) => !isWarning(message)), [
         `${engine}-long.csv:4:3: ジャンル 0、問題 3、問題文: CP932 で 117 バイトあり、この欄に入る 116 バイトを超えています`,
         `${engine}-long.csv:4:4: ジャンル 0、問題 3、選択肢 1: U+1F363 (🍣) は CP932 にない文字です`,
       ]);
-      assert.deepEqual(await warnedMessages(page), []);
+      assert.deepEqual(await warnedMessages(page), shown.filter(isWarning));
 
       // Larger than mnr2txt writes for any problem file: refused at once, unread.
       const huge = path.join(dir, `${engine}-huge.json`);
