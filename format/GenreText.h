@@ -25,6 +25,14 @@ struct ProblemText {
   std::array<std::string_view, mnr_layout::kChoiceCount> choices;
 };
 ProblemText ProblemTextOf(const ProblemRecord& record);
+// Every way of finding a record's texts that this build can run: the one
+// ProblemTextOf takes first, the portable one last. All must give the same
+// texts; the tests compare them.
+struct ProblemTextPath {
+  const char* Name;
+  ProblemText (*Of)(const ProblemRecord& record);
+};
+std::span<const ProblemTextPath> ProblemTextPaths();
 // The records whose problems the genre file lists (T_mnrFormat::ListedCount).
 inline std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
   if (problems.ListedCount(genre) == 0) return {};

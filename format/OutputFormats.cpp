@@ -1,6 +1,8 @@
 #include "format/OutputFormats.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "format/Base64.h"
@@ -155,6 +157,48 @@ void AppendJsonText(std::string_view cp932, std::string& out, std::string& scrat
   AppendJsonString(scratch, out);
 }
 
+// --- writing straight into a record's bytes ---
+
+// Each record's output is made in one buffer on the stack and appended to
+// the output at once: no string grows field by field.
+template <std::size_t N>
+char* Put(char* dst, const char (&literal)[N]) {
+  std::memcpy(dst, literal, N - 1);
+  return dst + N - 1;
+}
+
+// Whether UTF-8 holds a byte JSON escapes. One pass without early exit,
+// which the compiler does 16 bytes at a time.
+bool NeedsJsonEscape(const char* utf8, std::size_t n) {
+  unsigned char escape = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    escape |= (c < 0x20) | (c == '"') | (c == '\\');
+  }
+  return escape != 0;
+}
+
+// The most a JSON string of n CP932 bytes takes: each byte a control
+// character escaped as \u00XX, or the conversion's room, and the quotes.
+constexpr std::size_t JsonTextRoom(std::size_t n) { return std::max(6 * n, codepage::Cp932Utf8Room(n)) + 2; }
+
+// Writes CP932 text as a JSON string with its quotes; canonical cleared
+// when the text is not canonical CP932.
+char* PutJsonText(char* dst, std::string_view cp932, std::size_t& invalidBytes, bool& canonical) {
+  *dst++ = '"';
+  char* const start = dst;
+  dst = codepage::WriteCp932AsUtf8(cp932, dst, invalidBytes, canonical);
+  if (NeedsJsonEscape(start, dst - start)) {
+    std::string escaped;
+    AppendJsonString(std::string_view(start, dst - start), escaped);
+    // Without its quotes: the opening one is there.
+    std::memcpy(start, escaped.data() + 1, escaped.size() - 1);
+    return start + escaped.size() - 1;
+  }
+  *dst++ = '"';
+  return dst;
+}
+
 }  // namespace
 
 std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
@@ -218,22 +262,31 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
     buffer += ",\"block\":\"";
     AppendBase64({reinterpret_cast<const char*>(&header[g * kGenreBlockSize]), kGenreBlockSize}, buffer);
     buffer += "\",\"problems\":[";
-    const char* separator = "\n";
+    bool first = true;
     const TextLengths* lengths = problems.Quiz(g).Lengths.data();
+    // Room for the longest record: its texts escaped, the separator, the keys.
+    constexpr std::size_t kRecordRoom = JsonTextRoom(mnr_layout::kQuestionSize) +
+                                        kChoiceCount * JsonTextRoom(mnr_layout::kChoiceSize) + 64;
+    char line[kRecordRoom];
     for (const ProblemRecord& record : ListedRecords(problems, g)) {
       const ProblemText p = ProblemTextOf(record);
-      buffer += separator;
-      separator = ",\n";
-      buffer += "{\"question\":";
-      AppendJsonText(p.question, buffer, scratch, invalidBytes);
-      buffer += ",\"choices\":[";
+      char* dst = line;
+      if (!first) *dst++ = ',';
+      first = false;
+      dst = Put(dst, "\n{\"question\":");
+      // Whether the texts give the record back: what the conversion learns
+      // about the codes, then the lengths and padding.
+      bool canonical = true;
+      dst = PutJsonText(dst, p.question, invalidBytes, canonical);
+      dst = Put(dst, ",\"choices\":[");
       for (int c = 0; c < kChoiceCount; ++c) {
-        if (c > 0) buffer += ',';
-        AppendJsonText(p.choices[c], buffer, scratch, invalidBytes);
+        if (c > 0) *dst++ = ',';
+        dst = PutJsonText(dst, p.choices[c], invalidBytes, canonical);
       }
-      buffer += ']';
+      *dst++ = ']';
+      buffer.append(line, dst - line);
       // A record its texts do not give back carries its stored bytes.
-      if (!IsCanonicalRecord(record, *lengths, p)) {
+      if (!canonical || !HasCanonicalLayout(record, *lengths, p)) {
         const ProblemRecord stored = StoredRecord(record, *lengths);
         buffer += ",\"raw\":\"";
         AppendBase64({reinterpret_cast<const char*>(stored.Bytes), kRecordSize}, buffer);
