@@ -23,6 +23,16 @@ void ForEachProblem(const T_mnrFormat& problems, int genre, OnProblem onProblem)
   for (const ProblemRecord& record : ListedRecords(problems, genre)) onProblem(ProblemTextOf(record));
 }
 
+// --- writing straight into a record's bytes ---
+
+// Each record's output is made in one buffer on the stack and appended to
+// the output at once: no string grows field by field.
+template <std::size_t N>
+char* Put(char* dst, const char (&literal)[N]) {
+  std::memcpy(dst, literal, N - 1);
+  return dst + N - 1;
+}
+
 // --- CSV ---
 
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
@@ -48,25 +58,6 @@ bool NeedsFormulaGuard(std::string_view cp932) {
     case '=': case '+': case '-': case '@': case '\t': case '\r': case '\'': return true;
     default: return false;
   }
-}
-
-void AppendCsvField(std::string_view cp932, FormulaGuard guard, std::string& out,
-                    std::string& scratch, std::size_t& invalidBytes) {
-  const bool guarded = guard == FormulaGuard::kOn && NeedsFormulaGuard(cp932);
-  if (!NeedsCsvQuotes(cp932)) {
-    if (guarded) out += '\'';
-    codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
-    return;
-  }
-  scratch.clear();
-  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
-  out += '"';
-  if (guarded) out += '\'';
-  for (char c : scratch) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
 }
 
 // --- JSON ---
@@ -132,41 +123,6 @@ std::string ValidUtf8(std::string_view text) {
   return valid;
 }
 
-void AppendJsonText(std::string_view cp932, std::string& out, std::string& scratch,
-                    std::size_t& invalidBytes) {
-  // Converted in place; only text that holds a byte to escape takes the
-  // longer way through scratch.
-  out += '"';
-  const std::size_t start = out.size();
-  codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
-  // One pass without early exit over local copies of pointer and size,
-  // which the compiler can do 16 bytes at a time.
-  const auto* text = reinterpret_cast<const unsigned char*>(out.data()) + start;
-  const std::size_t n = out.size() - start;
-  unsigned char escape = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char c = text[i];
-    escape |= (c < 0x20) | (c == '"') | (c == '\\');
-  }
-  if (!escape) {
-    out += '"';
-    return;
-  }
-  scratch.assign(out, start);
-  out.resize(start - 1);
-  AppendJsonString(scratch, out);
-}
-
-// --- writing straight into a record's bytes ---
-
-// Each record's output is made in one buffer on the stack and appended to
-// the output at once: no string grows field by field.
-template <std::size_t N>
-char* Put(char* dst, const char (&literal)[N]) {
-  std::memcpy(dst, literal, N - 1);
-  return dst + N - 1;
-}
-
 // Whether UTF-8 holds a byte JSON escapes. One pass without early exit,
 // which the compiler does 16 bytes at a time.
 bool NeedsJsonEscape(const char* utf8, std::size_t n) {
@@ -199,6 +155,30 @@ char* PutJsonText(char* dst, std::string_view cp932, std::size_t& invalidBytes, 
   return dst;
 }
 
+// Writes a CSV field: the guard's apostrophe where asked, quotes where
+// needed with the quotes inside doubled. At most CsvFieldRoom(n) bytes.
+constexpr std::size_t CsvFieldRoom(std::size_t n) { return 2 * codepage::Cp932Utf8Room(n) + 3; }
+
+char* PutCsvField(char* dst, std::string_view cp932, FormulaGuard guard, std::size_t& invalidBytes) {
+  const bool guarded = guard == FormulaGuard::kOn && NeedsFormulaGuard(cp932);
+  if (!NeedsCsvQuotes(cp932)) {
+    if (guarded) *dst++ = '\'';
+    return codepage::WriteCp932AsUtf8(cp932, dst, invalidBytes);
+  }
+  *dst++ = '"';
+  if (guarded) *dst++ = '\'';
+  // Converted at the end of the room, then copied forward with its quotes
+  // doubled: the copy never overtakes what it reads.
+  char* const converted = dst + codepage::Cp932Utf8Room(cp932.size());
+  const char* const end = codepage::WriteCp932AsUtf8(cp932, converted, invalidBytes);
+  for (const char* c = converted; c < end; ++c) {
+    if (*c == '"') *dst++ = '"';
+    *dst++ = *c;
+  }
+  *dst++ = '"';
+  return dst;
+}
+
 }  // namespace
 
 std::size_t WriteOneFileText(const T_mnrFormat& problems, TextEncoding encoding,
@@ -212,26 +192,38 @@ std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink, FormulaG
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  std::string scratch;
   buffer += "\xEF\xBB\xBFgenre,name,question";
   for (int c = 1; c <= kChoiceCount; ++c) buffer += ",choice" + std::to_string(c);
   buffer += "\r\n";
   for (int g = 0; g < kGenreCount; ++g) {
     // The name is converted once; its invalid bytes count once, and only
     // when a row shows it.
-    std::string name;
+    const std::string genreName = problems.GenreName(g);
+    char name[CsvFieldRoom(mnr_layout::kGenreNameSize)];
     std::size_t nameInvalid = 0;
-    AppendCsvField(problems.GenreName(g), guard, name, scratch, nameInvalid);
-    const std::string rowStart = std::to_string(g) + "," + name + ",";
+    const std::size_t nameSize = PutCsvField(name, genreName, guard, nameInvalid) - name;
+    // Appended piece by piece: "literal" + std::to_string(...) trips a false
+    // overlap warning of GCC 12's string code.
+    std::string rowStart = std::to_string(g);
+    rowStart += ',';
+    rowStart.append(name, nameSize);
+    rowStart += ',';
     if (problems.ListedCount(g) > 0) invalidBytes += nameInvalid;
+    // Room for the longest row: the row's start and six fields quoted.
+    constexpr std::size_t kFieldsRoom = CsvFieldRoom(mnr_layout::kQuestionSize) +
+                                        kChoiceCount * (1 + CsvFieldRoom(mnr_layout::kChoiceSize)) + 2;
+    char line[kFieldsRoom + 256];
+    static_assert(CsvFieldRoom(mnr_layout::kGenreNameSize) + 8 < 256);  // rowStart
+    std::memcpy(line, rowStart.data(), rowStart.size());
     ForEachProblem(problems, g, [&](const ProblemText& p) {
-      buffer += rowStart;
-      AppendCsvField(p.question, guard, buffer, scratch, invalidBytes);
+      char* dst = line + rowStart.size();
+      dst = PutCsvField(dst, p.question, guard, invalidBytes);
       for (std::string_view choice : p.choices) {
-        buffer += ',';
-        AppendCsvField(choice, guard, buffer, scratch, invalidBytes);
+        *dst++ = ',';
+        dst = PutCsvField(dst, choice, guard, invalidBytes);
       }
-      buffer += "\r\n";
+      dst = Put(dst, "\r\n");
+      buffer.append(line, dst - line);
       out.MaybeFlush();
     });
   }
@@ -244,7 +236,6 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  std::string scratch;
   buffer += "{\"file\":";
   AppendJsonString(ValidUtf8(fileName), buffer);
   buffer += ",\"format\":2,\"genres\":[\n";
@@ -255,7 +246,9 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
     buffer += "{\"number\":";
     buffer += std::to_string(g);
     buffer += ",\"name\":";
-    AppendJsonText(problems.GenreName(g), buffer, scratch, invalidBytes);
+    char name[JsonTextRoom(mnr_layout::kGenreNameSize)];
+    bool ignored = true;
+    buffer.append(name, PutJsonText(name, problems.GenreName(g), invalidBytes, ignored) - name);
     buffer += ",\"count\":" + std::to_string(problems.ListedCount(g));
     // The whole block: the name's bytes after its end and the bytes this
     // program does not interpret are nowhere else.
