@@ -97,8 +97,10 @@ bool IsOtherCode(std::uint16_t bytes) { return (kOtherBits[bytes >> 6] >> (bytes
 // (a character may end one byte past it) into dst; otherRows is set when a
 // character came from a row that holds kOtherCodes.
 template <bool kCheck>
-char* ConvertPortable(const std::uint8_t* in, std::size_t& i, std::size_t stop, std::size_t n, char* dst,
-                      std::size_t& invalidBytes, bool& otherRows) {
+char* ConvertPortable(const std::uint8_t* in, std::size_t& at, std::size_t stop, std::size_t n, char* dst,
+                      std::size_t& invalidCount, bool& otherRowsSeen) {
+  std::size_t i = at, invalidBytes = 0;  // in registers, as in ConvertSse2
+  bool otherRows = false;
   while (i < stop) {
     std::size_t size;
     if constexpr (kCheck) otherRows |= i + 1 < n && kOtherRows[kLeadRow[in[i]]];
@@ -108,6 +110,9 @@ char* ConvertPortable(const std::uint8_t* in, std::size_t& i, std::size_t stop, 
     Store(dst, entry);
     dst += LengthOf(entry);
   }
+  at = i;
+  invalidCount += invalidBytes;
+  otherRowsSeen |= otherRows;
   return dst;
 }
 
@@ -141,8 +146,12 @@ inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::siz
 // is; from the first byte that is not ASCII, eight characters are converted
 // by Step. Within 32 bytes of the end (short texts whole), Step alone.
 template <bool kCheck>
-char* ConvertSse2(const std::uint8_t* in, std::size_t& i, std::size_t stop, std::size_t n, char* dst,
-                  std::size_t& invalidBytes, bool& otherRows) {
+char* ConvertSse2(const std::uint8_t* in, std::size_t& at, std::size_t stop, std::size_t n, char* dst,
+                  std::size_t& invalidCount, bool& otherRowsSeen) {
+  // Kept in registers: stores through dst could change anything a
+  // reference points to, as far as the compiler knows.
+  std::size_t i = at, invalidBytes = 0;
+  bool otherRows = false;
   // Each pass reads below i + 32 (an ASCII prefix of up to 15 bytes, then
   // eight characters of up to 2 bytes and the byte after the last) and
   // moves i on by at most 31.
@@ -167,6 +176,9 @@ char* ConvertSse2(const std::uint8_t* in, std::size_t& i, std::size_t stop, std:
     Store(dst, entry);
     dst += LengthOf(entry);
   }
+  at = i;
+  invalidCount += invalidBytes;
+  otherRowsSeen |= otherRows;
   return dst;
 }
 
