@@ -182,15 +182,28 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
+  // Each problem's lines are made in one buffer on the stack and appended
+  // at once; the name's line alone.
+  constexpr std::size_t kProblemRoom =
+      2 + codepage::Cp932Utf8Room(kQuestionSize) + 2 + kChoiceCount * (codepage::Cp932Utf8Room(kChoiceSize) + 2);
+  char lines[kProblemRoom];
+  char* dst = lines;
   ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
-    if (kind == GenreLine::kBeforeProblem) out.MaybeFlush();
-    if (encoding == TextEncoding::kUtf8) {
-      codepage::AppendCp932AsUtf8(text, buffer, invalidBytes);
-    } else {
-      buffer += text;
+    if (kind == GenreLine::kBeforeProblem) {
+      buffer.append(lines, dst - lines);
+      out.MaybeFlush();
+      dst = lines;
     }
-    buffer += "\r\n";
+    if (encoding == TextEncoding::kUtf8) {
+      dst = codepage::WriteCp932AsUtf8(text, dst, invalidBytes);
+    } else if (!text.empty()) {  // an empty text may have no bytes to point at
+      std::memcpy(dst, text.data(), text.size());
+      dst += text.size();
+    }
+    *dst++ = '\r';
+    *dst++ = '\n';
   });
+  buffer.append(lines, dst - lines);
   out.Flush();
   return invalidBytes;
 }
