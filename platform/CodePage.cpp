@@ -118,25 +118,43 @@ char* ConvertPortable(const std::uint8_t* in, std::size_t& at, std::size_t stop,
 
 #if defined(__SSE2__)
 
-// One character: the pair's when the two bytes make one (a byte that leads
-// nothing has row 0, which has none), else the first byte's own, with no
-// test of the byte's kind. Reads in[i] and in[i + 1]. The branch is kept:
-// predicted, it lets the next character start before this one's entry
+// The entries of every character, made from the code points at first use:
+// 58 KiB that the binary and the page need not carry, made in about as long
+// as converting as many bytes takes.
+struct EntryTables {
+  std::uint32_t Single[256];
+  std::uint32_t Pairs[std::size(kPairs)][256];
+};
+
+const EntryTables& Entries() {
+  static const EntryTables* const tables = [] {
+    auto* t = new EntryTables;
+    for (int b = 0; b < 256; ++b) t->Single[b] = EntryOf(kSingle[b]);
+    for (std::size_t row = 0; row < std::size(kPairs); ++row)
+      for (int trail = 0; trail < 256; ++trail) t->Pairs[row][trail] = EntryOf(kPairs[row][trail]);
+    return t;
+  }();
+  return *tables;
+}
+
+// One character: the pair's entry when the two bytes make one (a byte that
+// leads nothing has row 0, which has none), else the first byte's own, with
+// no test of the byte's kind. Reads in[i] and in[i + 1]. The branch is
+// kept: predicted, it lets the next character start before this one's entry
 // arrives (a select instead measured three times slower).
 template <bool kCheck>
-inline __attribute__((always_inline)) void Step(const std::uint8_t* in, std::size_t& i, char*& dst,
-                                                std::size_t& invalidBytes, bool& otherRows) {
+inline __attribute__((always_inline)) void Step(const EntryTables& entries, const std::uint8_t* in, std::size_t& i,
+                                                char*& dst, std::size_t& invalidBytes, bool& otherRows) {
   const std::uint8_t b = in[i];
   const std::uint8_t row = kLeadRow[b];
   if constexpr (kCheck) otherRows |= kOtherRows[row];
-  std::uint32_t code = kPairs[row][in[i + 1]];
-  if (__builtin_expect(code == kNone, 0)) {
-    code = kSingle[b];
+  std::uint32_t entry = entries.Pairs[row][in[i + 1]];
+  if (__builtin_expect(entry >> 31, 0)) {
+    entry = entries.Single[b];
     i += 1;
   } else {
     i += 2;
   }
-  const std::uint32_t entry = EntryOf(code);
   invalidBytes += entry >> 31;
   Store(dst, entry);
   dst += LengthOf(entry);
@@ -152,6 +170,7 @@ char* ConvertSse2(const std::uint8_t* in, std::size_t& at, std::size_t stop, std
   // reference points to, as far as the compiler knows.
   std::size_t i = at, invalidBytes = 0;
   bool otherRows = false;
+  const EntryTables& entries = Entries();
   // Each pass reads below i + 32 (an ASCII prefix of up to 15 bytes, then
   // eight characters of up to 2 bytes and the byte after the last) and
   // moves i on by at most 31.
@@ -167,11 +186,15 @@ char* ConvertSse2(const std::uint8_t* in, std::size_t& at, std::size_t stop, std
     const unsigned ascii = static_cast<unsigned>(std::countr_zero(notAscii));
     i += ascii;
     dst += ascii;
-    for (int k = 0; k < 8; ++k) Step<kCheck>(in, i, dst, invalidBytes, otherRows);
+    for (int k = 0; k < 8; ++k) Step<kCheck>(entries, in, i, dst, invalidBytes, otherRows);
   }
-  while (i < stop && i + 1 < n) Step<kCheck>(in, i, dst, invalidBytes, otherRows);
+  // Near the end eight characters at a time while they cannot reach it
+  // (up to 16 bytes and the one after), then one at a time.
+  while (i < stop && i + 17 <= n)
+    for (int k = 0; k < 8; ++k) Step<kCheck>(entries, in, i, dst, invalidBytes, otherRows);
+  while (i < stop && i + 1 < n) Step<kCheck>(entries, in, i, dst, invalidBytes, otherRows);
   if (i < stop) {  // the last byte, alone
-    const std::uint32_t entry = EntryOf(kSingle[in[i++]]);
+    const std::uint32_t entry = entries.Single[in[i++]];
     invalidBytes += entry >> 31;
     Store(dst, entry);
     dst += LengthOf(entry);
