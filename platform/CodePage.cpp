@@ -82,15 +82,27 @@ constexpr std::array<bool, std::size(kPairs)> MakeOtherRows() {
 }
 constexpr std::array<bool, std::size(kPairs)> kOtherRows = MakeOtherRows();
 
-// kOtherCodes as one bit per double-byte code (8 KiB).
-constexpr std::array<std::uint64_t, 1024> MakeOtherBits() {
-  std::array<std::uint64_t, 1024> bits{};
-  for (std::uint16_t code : kOtherCodes) bits[code >> 6] |= 1ull << (code & 63);
-  return bits;
+// kOtherCodes as one bit per trail byte, for the few lead bytes they have
+// (slot 0 of kOtherSlot: none).
+struct OtherBits {
+  std::array<std::uint8_t, 256> Slot{};
+  std::array<std::array<std::uint64_t, 4>, 8> Bits{};
+};
+constexpr OtherBits MakeOtherBits() {
+  OtherBits other{};
+  int slots = 0;
+  for (std::uint16_t code : kOtherCodes) {
+    std::uint8_t& slot = other.Slot[code >> 8];
+    if (slot == 0) slot = static_cast<std::uint8_t>(++slots);
+    other.Bits[slot][(code & 0xFF) >> 6] |= 1ull << (code & 63);
+  }
+  return other;
 }
-constexpr std::array<std::uint64_t, 1024> kOtherBits = MakeOtherBits();
+constexpr OtherBits kOtherBits = MakeOtherBits();
 
-bool IsOtherCode(std::uint16_t bytes) { return (kOtherBits[bytes >> 6] >> (bytes & 63)) & 1; }
+bool IsOtherCode(std::uint16_t bytes) {
+  return (kOtherBits.Bits[kOtherBits.Slot[bytes >> 8]][(bytes & 0xFF) >> 6] >> (bytes & 63)) & 1;
+}
 
 // The rule as written, a character at a time: for i686, and as the
 // reference the vector path is tested against. Converts in[i] up to stop
