@@ -183,27 +183,35 @@ std::size_t WriteGenreText(const T_mnrFormat& problems, int genre, TextEncoding 
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
   // Each problem's lines are made in one buffer on the stack and appended
-  // at once; the name's line alone.
-  constexpr std::size_t kProblemRoom =
-      2 + codepage::Cp932Utf8Room(kQuestionSize) + 2 + kChoiceCount * (codepage::Cp932Utf8Room(kChoiceSize) + 2);
+  // at once (the name's line alone). In UTF-8 they are converted as one
+  // text: CR and LF are never a trail byte and stand for themselves, so a
+  // lead byte at a line's end is alone either way, and the lines converted
+  // at once are the lines converted one by one.
+  constexpr std::size_t kProblemRoom = 2 + kQuestionSize + 2 + kChoiceCount * (kChoiceSize + 2);
   char lines[kProblemRoom];
+  char utf8[codepage::Cp932Utf8Room(kProblemRoom)];
   char* dst = lines;
+  const auto emit = [&] {
+    if (encoding == TextEncoding::kUtf8) {
+      buffer.append(utf8, codepage::WriteCp932AsUtf8({lines, std::size_t(dst - lines)}, utf8, invalidBytes) - utf8);
+    } else {
+      buffer.append(lines, dst - lines);
+    }
+    dst = lines;
+  };
   ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
     if (kind == GenreLine::kBeforeProblem) {
-      buffer.append(lines, dst - lines);
+      emit();
       out.MaybeFlush();
-      dst = lines;
     }
-    if (encoding == TextEncoding::kUtf8) {
-      dst = codepage::WriteCp932AsUtf8(text, dst, invalidBytes);
-    } else if (!text.empty()) {  // an empty text may have no bytes to point at
+    if (!text.empty()) {  // an empty text may have no bytes to point at
       std::memcpy(dst, text.data(), text.size());
       dst += text.size();
     }
     *dst++ = '\r';
     *dst++ = '\n';
   });
-  buffer.append(lines, dst - lines);
+  emit();
   out.Flush();
   return invalidBytes;
 }

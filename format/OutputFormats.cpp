@@ -33,6 +33,19 @@ char* Put(char* dst, const char (&literal)[N]) {
   return dst + N - 1;
 }
 
+// Copies CP932 text (an empty text may have no bytes to point at).
+char* PutBytes(char* dst, std::string_view bytes) {
+  if (bytes.empty()) return dst;
+  std::memcpy(dst, bytes.data(), bytes.size());
+  return dst + bytes.size();
+}
+
+// A whole record's texts with the bytes between them are converted in one
+// pass where that gives the same bytes as converting text by text: when
+// every byte between two texts is ASCII (which stands for itself) and the
+// first after a text is below 0x40 (never a trail byte, so a lead byte at a
+// text's end is alone either way).
+
 // --- CSV ---
 
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
@@ -134,6 +147,18 @@ bool NeedsJsonEscape(const char* utf8, std::size_t n) {
   return escape != 0;
 }
 
+// Whether CP932 text has no byte that could become one JSON escapes: a
+// control byte, a quote or a backslash (0x5C may also be a trail byte;
+// such a text merely takes the longer way).
+bool PlainForJson(std::string_view cp932) {
+  unsigned char escape = 0;
+  for (const char b : cp932) {
+    const auto c = static_cast<unsigned char>(b);
+    escape |= (c < 0x20) | (c == '"') | (c == '\\');
+  }
+  return escape == 0;
+}
+
 // The most a JSON string of n CP932 bytes takes: each byte a control
 // character escaped as \u00XX, or the conversion's room, and the quotes.
 constexpr std::size_t JsonTextRoom(std::size_t n) { return std::max(6 * n, codepage::Cp932Utf8Room(n)) + 2; }
@@ -215,8 +240,26 @@ std::size_t WriteCsv(const T_mnrFormat& problems, const ByteSink& sink, FormulaG
     char line[kFieldsRoom + 256];
     static_assert(CsvFieldRoom(mnr_layout::kGenreNameSize) + 8 < 256);  // rowStart
     std::memcpy(line, rowStart.data(), rowStart.size());
+    // A row none of whose fields is quoted or guarded is converted whole.
+    const auto plain = [guard](std::string_view cp932) {
+      return !NeedsCsvQuotes(cp932) && !(guard == FormulaGuard::kOn && NeedsFormulaGuard(cp932));
+    };
+    char cp932[mnr_layout::kQuestionSize + kChoiceCount * (1 + mnr_layout::kChoiceSize) + 2];
+    static_assert(codepage::Cp932Utf8Room(sizeof cp932) <= kFieldsRoom);
     ForEachProblem(problems, g, [&](const ProblemText& p) {
       char* dst = line + rowStart.size();
+      if (plain(p.question) && std::all_of(p.choices.begin(), p.choices.end(), plain)) {
+        char* row = PutBytes(cp932, p.question);
+        for (std::string_view choice : p.choices) {
+          *row++ = ',';
+          row = PutBytes(row, choice);
+        }
+        row = Put(row, "\r\n");
+        dst = codepage::WriteCp932AsUtf8({cp932, std::size_t(row - cp932)}, dst, invalidBytes);
+        buffer.append(line, dst - line);
+        out.MaybeFlush();
+        return;
+      }
       dst = PutCsvField(dst, p.question, guard, invalidBytes);
       for (std::string_view choice : p.choices) {
         *dst++ = ',';
@@ -261,22 +304,37 @@ std::size_t WriteJson(const T_mnrFormat& problems, std::string_view fileName,
     constexpr std::size_t kRecordRoom = JsonTextRoom(mnr_layout::kQuestionSize) +
                                         kChoiceCount * JsonTextRoom(mnr_layout::kChoiceSize) + 64;
     char line[kRecordRoom];
+    char cp932[mnr_layout::kQuestionSize + kChoiceCount * (3 + mnr_layout::kChoiceSize) + 32];
+    static_assert(1 + codepage::Cp932Utf8Room(sizeof cp932) <= kRecordRoom);
     for (const ProblemRecord& record : ListedRecords(problems, g)) {
       const ProblemText p = ProblemTextOf(record);
       char* dst = line;
       if (!first) *dst++ = ',';
       first = false;
-      dst = Put(dst, "\n{\"question\":");
       // Whether the texts give the record back: what the conversion learns
       // about the codes, then the lengths and padding.
       bool canonical = true;
-      dst = PutJsonText(dst, p.question, invalidBytes, canonical);
-      dst = Put(dst, ",\"choices\":[");
-      for (int c = 0; c < kChoiceCount; ++c) {
-        if (c > 0) *dst++ = ',';
-        dst = PutJsonText(dst, p.choices[c], invalidBytes, canonical);
+      if (PlainForJson(p.question) && std::all_of(p.choices.begin(), p.choices.end(), PlainForJson)) {
+        // Nothing to escape: the record's JSON converted whole.
+        char* json = Put(cp932, "\n{\"question\":\"");
+        json = PutBytes(json, p.question);
+        json = Put(json, "\",\"choices\":[\"");
+        for (int c = 0; c < kChoiceCount; ++c) {
+          if (c > 0) json = Put(json, "\",\"");
+          json = PutBytes(json, p.choices[c]);
+        }
+        json = Put(json, "\"]");
+        dst = codepage::WriteCp932AsUtf8({cp932, std::size_t(json - cp932)}, dst, invalidBytes, canonical);
+      } else {
+        dst = Put(dst, "\n{\"question\":");
+        dst = PutJsonText(dst, p.question, invalidBytes, canonical);
+        dst = Put(dst, ",\"choices\":[");
+        for (int c = 0; c < kChoiceCount; ++c) {
+          if (c > 0) *dst++ = ',';
+          dst = PutJsonText(dst, p.choices[c], invalidBytes, canonical);
+        }
+        *dst++ = ']';
       }
-      *dst++ = ']';
       buffer.append(line, dst - line);
       // A record its texts do not give back carries its stored bytes.
       if (!canonical || !HasCanonicalLayout(record, *lengths, p)) {

@@ -203,6 +203,29 @@ TEST(RecordPaths, JsonCarriesStoredBytesExactlyForRecordsTheirTextsDoNotGiveBack
   EXPECT_LT(raw, stored.size() * 4 / 5);
 }
 
+// The writers convert a record's texts and the ASCII between them in one
+// pass; that is converting each text alone when what follows a text starts
+// below 0x40 (never a trail byte).
+TEST(RecordPaths, TextsJoinedByAsciiConvertAsEachAlone) {
+  static constexpr const char* kSeparators[] = {"\r\n", ",", "\",\"", "\"]", "\",\"choices\":[\""};
+  std::mt19937 random(7);
+  for (int round = 0; round < 100000; ++round) {
+    const std::string a = RandomBytes(random, random() % 40), b = RandomBytes(random, random() % 40);
+    const std::string separator = kSeparators[random() % std::size(kSeparators)];
+    std::string expected;
+    std::size_t expectedInvalid = 0;
+    codepage::AppendCp932AsUtf8(a, expected, expectedInvalid);
+    expected += separator;
+    codepage::AppendCp932AsUtf8(b, expected, expectedInvalid);
+    const std::string joined = a + separator + b;
+    std::string got(codepage::Cp932Utf8Room(joined.size()), '\0');
+    std::size_t invalid = 0;
+    got.resize(codepage::WriteCp932AsUtf8(joined, got.data(), invalid) - got.data());
+    ASSERT_EQ(got, expected) << testing::PrintToString(joined);
+    ASSERT_EQ(invalid, expectedInvalid);
+  }
+}
+
 TEST(RecordPaths, PaddingOfEveryPathIsThePortableOne) {
   const auto paths = PaddingPaths();
   ASSERT_STREQ(paths.back().Name, "portable");
