@@ -7,6 +7,7 @@
 #include <string>
 
 #include "format/Base64.h"
+#include "format/ByteScan.h"
 #include "format/ProblemFileWriter.h"
 #include "format/mnrFormat.h"
 #include "platform/CodePage.h"
@@ -49,37 +50,13 @@ char* PutBytes(char* dst, std::string_view bytes) {
 
 // --- CSV ---
 
-// Whether any byte of text is one that test marks, eight bytes at a time
-// (the last eight overlapping the ones before; fewer than eight padded with
-// 'A', which no test marks): quick on the short texts of a record, where a
-// byte loop is not turned into vector code.
-template <typename Test>
-bool AnyByte(std::string_view text, Test test) {
-  const char* p = text.data();
-  const std::size_t n = text.size();
-  std::uint64_t word = 0x4141414141414141ull, found = 0;
-  if (n < 8) {
-    if (n > 0) std::memcpy(&word, p, n);
-    return test(word) != 0;
-  }
-  for (std::size_t i = 0; i + 8 <= n; i += 8) {
-    std::memcpy(&word, p + i, 8);
-    found |= test(word);
-  }
-  std::memcpy(&word, p + n - 8, 8);
-  return (found | test(word)) != 0;
-}
-
-// Per byte of a word, the top bit set where the byte is below limit (<=
-// 0x80), or where it is c: exact as to whether there is any such byte.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull, kTops = 0x8080808080808080ull;
-constexpr std::uint64_t Below(std::uint64_t word, std::uint8_t limit) { return (word - kOnes * limit) & ~word & kTops; }
-constexpr std::uint64_t Equal(std::uint64_t word, std::uint8_t c) { return Below(word ^ (kOnes * c), 1); }
-
 // Quoting is needed for a comma, a quote or a line break; in CP932 these
 // bytes are never part of a double-byte character, so the input tells.
 bool NeedsCsvQuotes(std::string_view cp932) {
-  return AnyByte(cp932, [](std::uint64_t w) { return Equal(w, ',') | Equal(w, '"') | Equal(w, '\r') | Equal(w, '\n'); });
+  return byte_scan::AnyByte(cp932, [](std::uint64_t w) {
+    using namespace byte_scan;
+    return Equal(w, ',') | Equal(w, '"') | Equal(w, '\r') | Equal(w, '\n');
+  });
 }
 
 // A spreadsheet reads a cell that begins with one of these as a formula (or
@@ -159,7 +136,10 @@ std::string ValidUtf8(std::string_view text) {
 // backslash. On CP932 a 0x5C may also be a trail byte; such a text merely
 // takes the longer way.
 bool NeedsJsonEscape(std::string_view text) {
-  return AnyByte(text, [](std::uint64_t w) { return Below(w, 0x20) | Equal(w, '"') | Equal(w, '\\'); });
+  return byte_scan::AnyByte(text, [](std::uint64_t w) {
+    using namespace byte_scan;
+    return Below(w, 0x20) | Equal(w, '"') | Equal(w, '\\');
+  });
 }
 bool PlainForJson(std::string_view cp932) { return !NeedsJsonEscape(cp932); }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "format/ByteScan.h"
 #include "format/OutputFormats.h"
 #include "format/ZipWriter.h"
 #include "format/mnrFormat.h"
@@ -176,15 +177,13 @@ char* PutInlineString(char* dst, std::string_view cp932, std::size_t& invalidByt
   dst = Put(dst, "<is><t>");
   char* const start = dst;
   dst = codepage::WriteCp932AsUtf8(cp932, dst, invalidBytes);
-  // One pass without early exit, which the compiler vectorises (in this
-  // form: " and & differ in one bit, < and > too): most texts need no
-  // escape at all.
+  // Most texts need no escape at all.
   const std::size_t n = dst - start;
-  unsigned char special = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto c = static_cast<unsigned char>(start[i]);
-    special |= (c < 0x20) | ((c | 0x04) == '&') | ((c | 0x02) == '>') | (c == '_');
-  }
+  const bool special = byte_scan::AnyByte(std::string_view(start, n), [](std::uint64_t w) {
+    using namespace byte_scan;
+    // " and & differ in one bit, < and > too.
+    return Below(w, 0x20) | Equal(w | kOnes * 0x04, '&') | Equal(w | kOnes * 0x02, '>') | Equal(w, '_');
+  });
   // Leading and trailing spaces belong to the text.
   const bool spaces = IsXmlSpace(start[0]) || IsXmlSpace(dst[-1]);
   if (special) {

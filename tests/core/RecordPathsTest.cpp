@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
 
+#include "format/ByteScan.h"
 #include "format/GenreText.h"
 #include "format/OutputFormats.h"
 #include "format/ProblemFileWriter.h"
@@ -223,6 +225,31 @@ TEST(RecordPaths, TextsJoinedByAsciiConvertAsEachAlone) {
     got.resize(codepage::WriteCp932AsUtf8(joined, got.data(), invalid) - got.data());
     ASSERT_EQ(got, expected) << testing::PrintToString(joined);
     ASSERT_EQ(invalid, expectedInvalid);
+  }
+}
+
+// The word-at-a-time scans the writers choose their way by, against a byte
+// loop: every length to 40 at every offset, bytes around each limit.
+TEST(RecordPaths, ByteScansFindWhatAByteLoopFinds) {
+  std::mt19937 random(8);
+  static constexpr unsigned char kEdges[] = {0x00, 0x1F, 0x20, 0x21, 0x22, 0x26, 0x2C, 0x3C, 0x3E, 0x41,
+                                             0x5C, 0x5F, 0x7F, 0x80, 0x9F, 0xA0, 0xFF, 0x0D, 0x0A};
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const std::size_t n = random() % 48;
+    for (std::size_t i = 0; i < n; ++i)
+      text += static_cast<char>(random() % 4 ? 0x80 + random() % 0x7F : kEdges[random() % sizeof kEdges]);
+    for (std::size_t from = 0; from <= std::min<std::size_t>(n, 8); ++from) {
+      const std::string_view t = std::string_view(text).substr(from);
+      const auto any = [&](auto byteTest) { return std::any_of(t.begin(), t.end(), [&](char c) { return byteTest(static_cast<unsigned char>(c)); }); };
+      using namespace byte_scan;
+      ASSERT_EQ(AnyByte(t, [](std::uint64_t w) { return Below(w, 0x20); }), any([](unsigned c) { return c < 0x20; }));
+      ASSERT_EQ(AnyByte(t, [](std::uint64_t w) { return Below(w, 0x21); }), any([](unsigned c) { return c < 0x21; }));
+      for (unsigned char c : kEdges) {
+        if (c == 'A') continue;  // the padding of texts under eight bytes
+        ASSERT_EQ(AnyByte(t, [c](std::uint64_t w) { return Equal(w, c); }), any([c](unsigned b) { return b == c; })) << int(c);
+      }
+    }
   }
 }
 
