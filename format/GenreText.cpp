@@ -171,6 +171,12 @@ ChunkedSink::~ChunkedSink() {
   }
 }
 
+void ChunkedSink::FlushPieces() {
+  const std::size_t whole = buffer_.size() / kPieceSize * kPieceSize;
+  sink_(std::string_view(buffer_.data(), whole));
+  buffer_.erase(0, whole);  // the rest is less than a piece: a short move
+}
+
 void ChunkedSink::Flush() {
   if (buffer_.empty()) return;
   sink_(buffer_);

@@ -75,13 +75,18 @@ class ChunkedSink {
   ChunkedSink& operator=(const ChunkedSink&) = delete;
   // Bytes are appended here directly; call Flush when done.
   std::string& Buffer() { return buffer_; }
-  // Hands the buffer over once it holds a piece's worth.
+  // Hands over whole pieces once the buffer holds one, keeping the rest:
+  // a file that writes in pieces of this size then writes each straight
+  // from here, without copying it into a buffer of its own.
   void MaybeFlush() {
-    if (buffer_.size() >= kPieceSize) Flush();
+    if (buffer_.size() >= kPieceSize) FlushPieces();
   }
+  // Hands over all that is there.
   void Flush();
 
  private:
+  void FlushPieces();
+
   const ByteSink& sink_;
   std::string buffer_;
 };
