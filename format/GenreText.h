@@ -25,6 +25,14 @@ struct ProblemText {
   std::array<std::string_view, mnr_layout::kChoiceCount> choices;
 };
 ProblemText ProblemTextOf(const ProblemRecord& record);
+// Every way of finding a record's texts that this build can run: the one
+// ProblemTextOf takes first, the portable one last. All must give the same
+// texts; the tests compare them.
+struct ProblemTextPath {
+  const char* Name;
+  ProblemText (*Of)(const ProblemRecord& record);
+};
+std::span<const ProblemTextPath> ProblemTextPaths();
 // The records whose problems the genre file lists (T_mnrFormat::ListedCount).
 inline std::span<const ProblemRecord> ListedRecords(const T_mnrFormat& problems, int genre) {
   if (problems.ListedCount(genre) == 0) return {};
@@ -67,13 +75,18 @@ class ChunkedSink {
   ChunkedSink& operator=(const ChunkedSink&) = delete;
   // Bytes are appended here directly; call Flush when done.
   std::string& Buffer() { return buffer_; }
-  // Hands the buffer over once it holds a piece's worth.
+  // Hands over whole pieces once the buffer holds one, keeping the rest:
+  // a file that writes in pieces of this size then writes each straight
+  // from here, without copying it into a buffer of its own.
   void MaybeFlush() {
-    if (buffer_.size() >= kPieceSize) Flush();
+    if (buffer_.size() >= kPieceSize) FlushPieces();
   }
+  // Hands over all that is there.
   void Flush();
 
  private:
+  void FlushPieces();
+
   const ByteSink& sink_;
   std::string buffer_;
 };

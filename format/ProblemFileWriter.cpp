@@ -4,6 +4,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/CodePage.h"
 
 using namespace mnr_layout;
@@ -35,15 +39,9 @@ bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& leng
   return IsCanonicalRecord(unscrambled, lengths, ProblemTextOf(unscrambled));
 }
 
-bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text) {
-  // A text that is as long as its field's text is that text's first bytes,
-  // so the stored text is the canonical one; what is left to ask is whether
-  // the rest of each field is padding and the text in the usual codes.
-  std::array<std::string_view, kFieldCount> texts;
-  texts[0] = text.question;
-  for (int c = 0; c < kChoiceCount; ++c) texts[1 + c] = text.choices[c];
-  for (int f = 0; f < kFieldCount; ++f)
-    if (lengths.Field[f] != texts[f].size()) return false;
+namespace {
+
+bool IsPaddedPortable(const ProblemRecord& unscrambled, const TextLengths& lengths) {
   static const std::array<std::uint8_t, kQuestionSize> kSpaces = [] {
     std::array<std::uint8_t, kQuestionSize> spaces;
     spaces.fill(kPadding);
@@ -53,8 +51,69 @@ bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& leng
     const std::uint8_t* field = unscrambled.Bytes + FieldOffset(f);
     if (std::memcmp(field + lengths.Field[f], kSpaces.data(), FieldSize(f) - lengths.Field[f]) != 0) return false;
   }
-  for (std::string_view t : texts)
-    if (!codepage::IsCanonicalCp932(t)) return false;
+  return true;
+}
+
+#if defined(__SSE2__)
+// The record's bytes that are no space as a 256-bit mask; every field's
+// bits after its text must be clear.
+bool IsPaddedSse2(const ProblemRecord& unscrambled, const TextLengths& lengths) {
+  constexpr std::size_t kWords = kRecordSize / 64;
+  std::uint64_t other[kWords];
+  const __m128i space = _mm_set1_epi8(kPadding);
+  for (std::size_t w = 0; w < kWords; ++w) {
+    std::uint64_t s = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(unscrambled.Bytes + w * 64 + k * 16));
+      s |= std::uint64_t(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, space)))) << (k * 16);
+    }
+    other[w] = ~s;
+  }
+  std::uint64_t found = 0;
+  for (int f = 0; f < kFieldCount; ++f) {
+    const std::size_t end = FieldOffset(f) + FieldSize(f);
+    for (std::size_t at = FieldOffset(f) + lengths.Field[f]; at < end; at += 64) {
+      const std::size_t word = at / 64, shift = at % 64, count = std::min<std::size_t>(64, end - at);
+      std::uint64_t bits = other[word] >> shift;
+      if (shift != 0 && word + 1 < kWords) bits |= other[word + 1] << (64 - shift);
+      found |= count == 64 ? bits : bits & ((1ull << count) - 1);
+    }
+  }
+  return found == 0;
+}
+#endif
+
+}  // namespace
+
+bool HasCanonicalLayout(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text) {
+  // A text that is as long as its field's text is that text's first bytes,
+  // so the stored text is the canonical one; what is left to ask is whether
+  // the rest of each field is padding.
+  if (lengths.Field[0] != text.question.size()) return false;
+  for (int c = 0; c < kChoiceCount; ++c)
+    if (lengths.Field[1 + c] != text.choices[c].size()) return false;
+#if defined(__SSE2__)
+  return IsPaddedSse2(unscrambled, lengths);
+#else
+  return IsPaddedPortable(unscrambled, lengths);
+#endif
+}
+
+std::span<const PaddingPath> PaddingPaths() {
+  static constexpr PaddingPath kPaths[] = {
+#if defined(__SSE2__)
+      {"sse2", IsPaddedSse2},
+#endif
+      {"portable", IsPaddedPortable},
+  };
+  return kPaths;
+}
+
+bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text) {
+  if (!HasCanonicalLayout(unscrambled, lengths, text)) return false;
+  if (!codepage::IsCanonicalCp932(text.question)) return false;
+  for (std::string_view choice : text.choices)
+    if (!codepage::IsCanonicalCp932(choice)) return false;
   return true;
 }
 

@@ -5,6 +5,7 @@
 // the rest of each field padded with spaces.
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,18 @@ ProblemRecord CanonicalRecord(const ProblemText& text);
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths);
 // The same with the record's texts already at hand (ProblemTextOf).
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text);
+// The part of it that is not about the codes: every text as long as
+// unscrambling found it, the rest of every field spaces.
+bool HasCanonicalLayout(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text);
+
+// Every way of asking whether the rest of every field after its text is
+// spaces that this build can run: the one HasCanonicalLayout takes first,
+// the portable one last. The tests compare them.
+struct PaddingPath {
+  const char* Name;
+  bool (*IsPadded)(const ProblemRecord& unscrambled, const TextLengths& lengths);
+};
+std::span<const PaddingPath> PaddingPaths();
 
 // A problem file to be written: the header as it is to be stored, each
 // genre's records in stored form, and the bytes after the last record.

@@ -3,8 +3,11 @@
 // of stored entries. The worksheet is streamed; its cells are inline
 // strings, so nothing about a text is held beyond its row.
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
+#include "format/ByteScan.h"
 #include "format/OutputFormats.h"
 #include "format/ZipWriter.h"
 #include "format/mnrFormat.h"
@@ -153,61 +156,80 @@ void AppendCellXml(std::string_view utf8, std::string& out) {
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The <is> element of a text cell, for a text that is not empty. The text
-// is converted in place; only one that needs an escape takes the longer way
-// through scratch.
-void AppendInlineString(std::string_view cp932, std::string& out, std::string& scratch,
-                        std::size_t& invalidBytes) {
-  const std::size_t tag = out.size();
-  out += "<is><t>";
-  const std::size_t start = out.size();
-  codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
-  // One pass without early exit, which the compiler vectorises (in this
-  // form: " and & differ in one bit, < and > too): most texts need no
-  // escape at all.
-  const auto* text = reinterpret_cast<const unsigned char*>(out.data()) + start;
-  const std::size_t n = out.size() - start;
-  unsigned char special = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char c = text[i];
-    special |= (c < 0x20) | ((c | 0x04) == '&') | ((c | 0x02) == '>') | (c == '_');
-  }
-  // Leading and trailing spaces belong to the text.
-  const bool spaces = IsXmlSpace(out[start]) || IsXmlSpace(out.back());
-  if (special) {
-    scratch.assign(out, start);
-    out.resize(start);
-    AppendCellXml(scratch, out);
-  }
-  if (spaces) out.insert(tag + 6, " xml:space=\"preserve\"");
-  out += "</t></is>";
+template <std::size_t N>
+char* Put(char* dst, const char (&literal)[N]) {
+  std::memcpy(dst, literal, N - 1);
+  return dst + N - 1;
 }
 
-void AppendCellStart(char column, std::string_view row, const char* style, std::string& out) {
-  out += "<c r=\"";
-  out += column;
-  out += row;
-  out += "\" s=\"";
-  out += style;
-  out += "\" t=\"inlineStr\">";
+// The most the <is> element of n bytes of CP932 takes: every byte escaped
+// (7 bytes, "_x005F_"), or the conversion's room, and the tags.
+constexpr std::size_t InlineStringRoom(std::size_t n) {
+  return std::max(7 * n, codepage::Cp932Utf8Room(n)) + sizeof "<is><t xml:space=\"preserve\"></t></is>";
 }
+
+// Writes the <is> element of a text cell, for a text that is not empty.
+// The text is converted in place; only one that needs an escape takes the
+// longer way through a string.
+char* PutInlineString(char* dst, std::string_view cp932, std::size_t& invalidBytes) {
+  constexpr char kPreserve[] = " xml:space=\"preserve\"";
+  char* const tag = dst;
+  dst = Put(dst, "<is><t>");
+  char* const start = dst;
+  dst = codepage::WriteCp932AsUtf8(cp932, dst, invalidBytes);
+  // Most texts need no escape at all.
+  const std::size_t n = dst - start;
+  const bool special = byte_scan::AnyByte(std::string_view(start, n), [](std::uint64_t w) {
+    using namespace byte_scan;
+    // " and & differ in one bit, < and > too.
+    return Below(w, 0x20) | Equal(w | kOnes * 0x04, '&') | Equal(w | kOnes * 0x02, '>') | Equal(w, '_');
+  });
+  // Leading and trailing spaces belong to the text.
+  const bool spaces = IsXmlSpace(start[0]) || IsXmlSpace(dst[-1]);
+  if (special) {
+    std::string escaped;
+    AppendCellXml(std::string_view(start, n), escaped);
+    std::memcpy(start, escaped.data(), escaped.size());
+    dst = start + escaped.size();
+  }
+  if (spaces) {
+    std::memmove(start + sizeof kPreserve - 1, start, dst - start);
+    std::memcpy(tag + 6, kPreserve, sizeof kPreserve - 1);
+    std::memcpy(tag + 6 + sizeof kPreserve - 1, ">", 1);
+    dst += sizeof kPreserve - 1;
+  }
+  return Put(dst, "</t></is>");
+}
+
+char* PutCellStart(char* dst, char column, std::string_view row, const char* style) {
+  dst = Put(dst, "<c r=\"");
+  *dst++ = column;
+  std::memcpy(dst, row.data(), row.size());
+  dst += row.size();
+  dst = Put(dst, "\" s=\"");
+  *dst++ = *style;
+  return Put(dst, "\" t=\"inlineStr\">");
+}
+
+// The most a text cell of n bytes of CP932 takes.
+constexpr std::size_t TextCellRoom(std::size_t n) { return InlineStringRoom(n) + 64; }
 
 // A text cell of CP932 text; an empty text leaves the cell out.
-void AppendTextCell(char column, std::string_view row, std::string_view cp932, std::string& out,
-                    std::string& scratch, std::size_t& invalidBytes, const char* style = kTextStyle) {
-  if (cp932.empty()) return;
-  AppendCellStart(column, row, style, out);
-  AppendInlineString(cp932, out, scratch, invalidBytes);
-  out += "</c>";
+char* PutTextCell(char* dst, char column, std::string_view row, std::string_view cp932, std::size_t& invalidBytes,
+                  const char* style = kTextStyle) {
+  if (cp932.empty()) return dst;
+  dst = PutCellStart(dst, column, row, style);
+  dst = PutInlineString(dst, cp932, invalidBytes);
+  return Put(dst, "</c>");
 }
 
 // A text cell whose <is> element is made already (empty: no cell).
-void AppendMadeTextCell(char column, std::string_view row, std::string_view inlineString,
-                        std::string& out) {
-  if (inlineString.empty()) return;
-  AppendCellStart(column, row, kTextStyle, out);
-  out += inlineString;
-  out += "</c>";
+char* PutMadeTextCell(char* dst, char column, std::string_view row, std::string_view inlineString) {
+  if (inlineString.empty()) return dst;
+  dst = PutCellStart(dst, column, row, kTextStyle);
+  std::memcpy(dst, inlineString.data(), inlineString.size());
+  dst += inlineString.size();
+  return Put(dst, "</c>");
 }
 
 // The worksheet: view with the header frozen, column widths, rows, filter.
@@ -215,7 +237,6 @@ std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink&
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
-  std::string scratch;
   const std::string range = SheetRange(lastRow);
   buffer += kXmlDeclaration;
   buffer +=
@@ -230,9 +251,15 @@ std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink&
   buffer += "<sheetData><row r=\"1\">";
   std::size_t none = 0;
   const char* const kHeader[] = {"genre", "name", "question", "choice1", "choice2", "choice3", "choice4", "choice5"};
-  for (char column = 'A'; column <= kLastColumn; ++column) {
-    AppendTextCell(column, "1", kHeader[column - 'A'], buffer, scratch, none, kHeaderStyle);
-  }
+  // Each row is made in one buffer on the stack and appended at once.
+  constexpr std::size_t kRowRoom = 64 + TextCellRoom(mnr_layout::kGenreNameSize) +
+                                   TextCellRoom(mnr_layout::kQuestionSize) +
+                                   kChoiceCount * TextCellRoom(mnr_layout::kChoiceSize);
+  char line[kRowRoom];
+  char* dst = line;
+  for (char column = 'A'; column <= kLastColumn; ++column)
+    dst = PutTextCell(dst, column, "1", kHeader[column - 'A'], none, kHeaderStyle);
+  buffer.append(line, dst - line);
   buffer += "</row>";
 
   int row = 1;
@@ -241,26 +268,28 @@ std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink&
     const auto records = ListedRecords(problems, g);
     // The name is made once; its invalid bytes count once, and only when a
     // row shows it (as in the CSV).
-    std::string name;
-    std::size_t nameInvalid = 0;
-    if (!problems.GenreName(g).empty()) AppendInlineString(problems.GenreName(g), name, scratch, nameInvalid);
+    char name[InlineStringRoom(mnr_layout::kGenreNameSize)];
+    std::size_t nameInvalid = 0, nameSize = 0;
+    if (!problems.GenreName(g).empty()) nameSize = PutInlineString(name, problems.GenreName(g), nameInvalid) - name;
     if (!records.empty()) invalidBytes += nameInvalid;
     for (const ProblemRecord& record : records) {
       const ProblemText text = ProblemTextOf(record);
       rowNumber = std::to_string(++row);
-      buffer += "<row r=\"";
-      buffer += rowNumber;
-      buffer += "\"><c r=\"A";
-      buffer += rowNumber;
-      buffer += "\"><v>";
-      buffer += static_cast<char>('0' + g);
-      buffer += "</v></c>";
-      AppendMadeTextCell('B', rowNumber, name, buffer);
-      AppendTextCell('C', rowNumber, text.question, buffer, scratch, invalidBytes);
-      for (int c = 0; c < kChoiceCount; ++c) {
-        AppendTextCell(static_cast<char>('D' + c), rowNumber, text.choices[c], buffer, scratch, invalidBytes);
-      }
-      buffer += "</row>";
+      dst = Put(line, "<row r=\"");
+      std::memcpy(dst, rowNumber.data(), rowNumber.size());
+      dst += rowNumber.size();
+      dst = Put(dst, "\"><c r=\"A");
+      std::memcpy(dst, rowNumber.data(), rowNumber.size());
+      dst += rowNumber.size();
+      dst = Put(dst, "\"><v>");
+      *dst++ = static_cast<char>('0' + g);
+      dst = Put(dst, "</v></c>");
+      dst = PutMadeTextCell(dst, 'B', rowNumber, std::string_view(name, nameSize));
+      dst = PutTextCell(dst, 'C', rowNumber, text.question, invalidBytes);
+      for (int c = 0; c < kChoiceCount; ++c)
+        dst = PutTextCell(dst, static_cast<char>('D' + c), rowNumber, text.choices[c], invalidBytes);
+      dst = Put(dst, "</row>");
+      buffer.append(line, dst - line);
       out.MaybeFlush();
     }
   }

@@ -94,7 +94,6 @@ class T_mnrFormat {
  private:
   static int CountIn(const HeaderBytes& header, int genre);
   static int ListedCountIn(const HeaderBytes& header, int genre) { return std::max(CountIn(header, genre), 0); }
-  void Decode();
   // Reads, checks and unscrambles; false for bytes that are not a complete
   // problem file. A negative count raises platform::ERangeError.
   bool ReadProblemFile(ProblemSource& source);

@@ -25,6 +25,19 @@ namespace codepage {
 // character with it is such a byte, and the next byte starts afresh.
 void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
 
+// The room WriteCp932AsUtf8 needs at dst for n bytes of CP932: three UTF-8
+// bytes per byte at most, and some to store whole vectors past the end.
+constexpr std::size_t Cp932Utf8Room(std::size_t n) { return 3 * n + 16; }
+
+// The same written straight to dst, which has Cp932Utf8Room(cp932.size())
+// bytes of room; returns the end of the UTF-8. The bytes up to the room's
+// end may be overwritten.
+char* WriteCp932AsUtf8(std::string_view cp932, char* dst, std::size_t& invalidBytes);
+// The same, and clears canonical when cp932 is not IsCanonicalCp932: what
+// the conversion learns on its way, so that only texts with characters of
+// the few rows that hold duplicate codes are looked at again.
+char* WriteCp932AsUtf8(std::string_view cp932, char* dst, std::size_t& invalidBytes, bool& canonical);
+
 // Appends the CP932 form of utf8 to out. Some characters have several codes
 // (NEC row 13, the IBM extensions and the NEC-selected IBM extensions repeat
 // characters of each other and of JIS X 0208); each is written with the code
@@ -49,6 +62,8 @@ bool DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& code, std::
 struct Cp932ToUtf8Path {
   const char* Name;
   void (*Append)(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
+  // WriteCp932AsUtf8 with the check for being canonical.
+  char* (*WriteChecked)(std::string_view cp932, char* dst, std::size_t& invalidBytes, bool& canonical);
 };
 std::span<const Cp932ToUtf8Path> Cp932ToUtf8Paths();
 

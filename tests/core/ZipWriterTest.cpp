@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +31,27 @@ TEST(Crc32, AgreesWithTheBitwiseDefinitionPieceByPiece) {
   for (int i = 0; i < 1000; ++i) text += static_cast<char>(i * 37 + (i >> 3));
   for (std::size_t split : {0u, 1u, 7u, 8u, 9u, 500u, 999u}) {
     EXPECT_EQ(Crc32(text.substr(split), Crc32(text.substr(0, split))), BitwiseCrc32(text)) << split;
+  }
+}
+
+TEST(Crc32, EveryPathAgreesWithTheBitwiseDefinitionOnEveryLengthAndAlignment) {
+  const auto paths = Crc32Paths();
+  ASSERT_STREQ(paths.back().Name, "portable");
+  std::printf("CRC-32 paths on this processor: %zu (%s first)\n", paths.size(), paths.front().Name);
+  std::string text;
+  std::uint32_t seed = 1;
+  for (int i = 0; i < 4096 + 64; ++i) text += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+  for (std::size_t length : {0u, 1u, 15u, 16u, 63u, 64u, 65u, 127u, 128u, 200u, 1000u, 4096u}) {
+    for (std::size_t offset = 0; offset < 16; ++offset) {
+      const std::string_view piece = std::string_view(text).substr(offset, length);
+      const std::uint32_t expected = BitwiseCrc32(piece);
+      for (const Crc32Path& path : paths) {
+        ASSERT_EQ(path.Crc(piece, 0), expected) << path.Name << " " << length << " at " << offset;
+        // Continued from the CRC of what came before.
+        const std::size_t split = length / 3;
+        ASSERT_EQ(path.Crc(piece.substr(split), path.Crc(piece.substr(0, split), 0)), expected) << path.Name;
+      }
+    }
   }
 }
 
