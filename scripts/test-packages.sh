@@ -98,7 +98,10 @@ for arch in win64 win32; do
   [ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the guide has no byte-order mark"
   [ "$(grep -c $'\r$' "$guide")" = "$(wc -l < "$guide")" ] || fail "the guide has a line end that is not CR LF"
   grep -q "$name.zip" "$guide" || fail "the guide does not name $name.zip"
-  sed $'1s/^\xEF\xBB\xBF//' "$guide" | grep -q "^むねもじ $version" || fail "the guide does not name version $version"
+  # Its first line, past the byte-order mark (read whole, not piped into an
+  # early-exiting grep, which pipefail would count as a failure).
+  title=$(head -n 1 "$guide")
+  [[ ${title#$'\xEF\xBB\xBF'} == "むねもじ $version"* ]] || fail "the guide does not name version $version"
   # Written for Notepad: no Markdown, no line wider than 80 columns (a
   # Japanese character takes two), no step of building from source.
   ! grep -nE '^\s*(#|\||```|!\[)|\*\*|\]\(' "$guide" || fail "the guide holds Markdown"
