@@ -2,8 +2,9 @@
 # The page against native mnr2txt on the maximal problem file (8 genres x
 # 32767 problems, 64 MiB): the page's time from choosing the file to the
 # eight genre files' zip, best of five in headless chromium (goal: at most
-# 3 x mnr2txt's best of five), and the size of the page, one file
-# (munemoji.html; goal: under 400 KiB), as it is and with gzip -9.
+# 3 x mnr2txt's best of five), a search of the file (goal: under a second),
+# and the size of the page, one file (munemoji.html; goal: under 600 KiB),
+# as it is and with gzip -9.
 #   bench/web.sh [WORK_FOLDER]   (default: a fresh folder under /tmp)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,6 +37,6 @@ page_s=$(echo "$page" | sed -E 's/^page: ([0-9.]+) s.*/\1/')
 awk -v p="$page_s" -v n="$native_s" 'BEGIN { printf "ratio: %.2f x mnr2txt (goal <= 3)\n", p / n }'
 
 page_file=$root/build/web/munemoji.html
-printf 'page: munemoji.html %d KiB, %d KiB with gzip -9 (goal < 400 KiB)\n' \
+printf 'page: munemoji.html %d KiB, %d KiB with gzip -9 (goal < 600 KiB)\n' \
   "$(( $(wc -c < "$page_file") / 1024 ))" "$(( $(gzip -9 -c "$page_file" | wc -c) / 1024 ))"
 rm -rf "$work/out"

@@ -1,19 +1,11 @@
 #include "cli/FileArguments.h"
 
-#include "cli/Options.h"
+#include "cli/ProblemInput.h"
 #include "platform/FileServices.h"
 
 namespace cli {
 
 namespace {
-
-bool IsFolder(const std::string& name) {
-  try {
-    return platform::DirectoryExists(platform::FullPathFromNative(name));
-  } catch (const platform::EInOutError&) {
-    return false;  // no folder: left to the reader to report
-  }
-}
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -63,23 +55,23 @@ std::vector<FileArgument> ExpandFileArguments(const std::vector<std::string>& ar
   std::vector<FileArgument> expanded;
   for (const std::string& arg : args) {
     if (arg == kStandardStream) {
-      expanded.push_back({Kind::kFile, arg, {}});
+      expanded.push_back({Kind::kFile, arg});
       continue;
     }
     const std::vector<std::string> names = system_files::NamesMatching(arg);
-    if (names.empty()) expanded.push_back({Kind::kNoMatch, arg, {}});
+    if (names.empty()) expanded.push_back({Kind::kNoMatch, arg});
     for (const std::string& name : names) {
-      if (!IsFolder(name)) {
-        expanded.push_back({Kind::kFile, name, {}});
+      if (!platform::IsHostDirectory(name)) {
+        expanded.push_back({Kind::kFile, name});
       } else if (folders == Folders::kKept) {
-        expanded.push_back({Kind::kFolder, name, {}});
+        expanded.push_back({Kind::kFolder, name});
       } else {
         try {
           const std::vector<std::string> files = system_files::ProblemFilesIn(name);
-          if (files.empty()) expanded.push_back({Kind::kEmptyFolder, name, {}});
-          for (const std::string& file : files) expanded.push_back({Kind::kFile, file, {}});
+          if (files.empty()) expanded.push_back({Kind::kEmptyFolder, name});
+          for (const std::string& file : files) expanded.push_back({Kind::kFile, file});
         } catch (const platform::EInOutError& e) {
-          expanded.push_back({Kind::kUnreadableFolder, name, e.what()});
+          expanded.push_back({Kind::kUnreadableFolder, name, e.ErrorCode()});
         }
       }
     }

@@ -26,11 +26,11 @@ struct FileArgument {
     kNoMatch,        // a pattern no name matches; name: the pattern
     kEmptyFolder,    // a folder holding no problem file; name: the folder as typed
     kFolder,         // a folder where folders are not expanded; name: as typed
-    kUnreadableFolder,  // name: the folder as typed; error: the I/O error's text (CP932)
+    kUnreadableFolder,  // name: the folder as typed; errorCode: why
   };
   Kind kind = Kind::kFile;
   std::string name;  // host text
-  std::string error;
+  int errorCode = 0;
 };
 
 enum class Folders {

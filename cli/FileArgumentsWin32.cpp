@@ -34,13 +34,7 @@ std::wstring Upper(std::wstring text) {
 
 // The full path of a name as typed, in the form the wide calls take.
 std::wstring FullWidePath(const std::wstring& name) {
-  const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-  if (size == 0) throw platform::EInOutError(platform::native::LastError());
-  std::wstring full(size, L'\0');
-  const DWORD n = GetFullPathNameW(name.c_str(), size, full.data(), nullptr);
-  if (n == 0 || n >= size) throw platform::EInOutError(platform::native::LastError());
-  full.resize(n);
-  return platform::native::LongPathForm(full);
+  return platform::native::LongPathForm(platform::native::FullWidePath(name));
 }
 
 // The entries of a folder (as typed; empty for the current one) but "." and

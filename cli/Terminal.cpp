@@ -1,5 +1,7 @@
 #include "cli/Terminal.h"
 
+#include "platform/CodePage.h"
+
 namespace cli {
 
 namespace {
@@ -35,25 +37,14 @@ std::string CodePointForm(char32_t c) {
 
 std::string ShowCodePoints(std::string_view utf8) {
   std::string shown;
-  for (std::size_t i = 0; i < utf8.size();) {
-    // Only two- and three-byte forms can hold these code points; a lead byte
-    // is never a continuation byte, so matching at any byte is safe.
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]); };
-    char32_t c = 0;
-    std::size_t length = 0;
-    if (at(0) == 0xC2 && i + 1 < utf8.size() && (at(1) & 0xC0) == 0x80) {
-      c = at(1);
-      length = 2;
-    } else if (at(0) == 0xE2 && i + 2 < utf8.size() && (at(1) & 0xC0) == 0x80 && (at(2) & 0xC0) == 0x80) {
-      c = 0x2000 | ((at(1) & 0x3F) << 6) | (at(2) & 0x3F);
-      length = 3;
+  std::uint32_t code;
+  for (std::size_t i = 0, n = 0; i < utf8.size(); i += n) {
+    if (!codepage::DecodeUtf8(utf8, i, code, n)) {
+      n = 1;  // a stray byte passes as it is
+      code = 0;
     }
-    if (length > 0 && IsShownAsCodePoint(c)) {
-      shown += CodePointForm(c);
-      i += length;
-    } else {
-      shown += utf8[i++];
-    }
+    if (IsShownAsCodePoint(code)) shown += CodePointForm(code);
+    else shown.append(utf8, i, n);
   }
   return shown;
 }
@@ -102,10 +93,6 @@ void PrintText(Stream stream, std::string_view utf8Lines) {
     TerminalLine().Utf8(utf8Lines.substr(0, end)).PrintTo(stream);
     utf8Lines.remove_prefix(end == std::string_view::npos ? utf8Lines.size() : end + 1);
   }
-}
-
-void Report(Stream stream, std::string_view name, std::string_view cp932Message) {
-  TerminalLine().Host("mnr2txt: ").Host(name).Host(": ").Cp932(cp932Message).PrintTo(stream);
 }
 
 }  // namespace cli

@@ -50,9 +50,6 @@ void WaitIfConsoleIsOwn(const char* prompt);
 // Prints a UTF-8 text of whole lines, each ending in "\n", line by line.
 void PrintText(Stream stream, std::string_view utf8Lines);
 
-// "mnr2txt: NAME: MESSAGE" with a CP932 message.
-void Report(Stream stream, std::string_view name, std::string_view cp932Message);
-
 // A whole line as the terminal gets it, with the code points above in their
 // "<U+XXXX>" form: in UTF-8 (POSIX) or UTF-16 (Windows).
 std::string ShowCodePoints(std::string_view utf8);

@@ -4,14 +4,13 @@
 set(package_files ${CMAKE_BINARY_DIR}/package-files)
 
 # Third-party code the programs carry: the Windows runtime, linked
-# statically, and the JSON library txt2mnr reads JSON with (frontend/import/).
+# statically, and the JSON library txt2mnr reads JSON with (frontend/import/),
+# which every package holds.
 set(notices)
 if(WIN32)
   list(APPEND notices docs/notices/windows-runtime.txt)
 endif()
-if(MUNEMOJI_USES_NLOHMANN_JSON)
-  list(APPEND notices docs/notices/nlohmann-json.txt)
-endif()
+list(APPEND notices docs/notices/nlohmann-json.txt)
 
 if(WIN32)
   # The two programs side by side at the top of the prefix, as in the zips,
@@ -37,8 +36,8 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_CONTACT "munemoji developers <dev@munemoji.invalid>")
 # The manual page and the changelog, compressed the way Debian wants them.
-configure_file(cli/mnr2txt.1.in ${package_files}/mnr2txt.1 @ONLY)
-configure_file(cli/txt2mnr.1.in ${package_files}/txt2mnr.1 @ONLY)
+configure_file(cli/mnr2txt/mnr2txt.1.in ${package_files}/mnr2txt.1 @ONLY)
+configure_file(cli/txt2mnr/txt2mnr.1.in ${package_files}/txt2mnr.1 @ONLY)
 configure_file(cmake/debian/changelog.in ${package_files}/changelog @ONLY)
 foreach(file mnr2txt.1 txt2mnr.1 changelog)
   add_custom_command(OUTPUT ${package_files}/${file}.gz

@@ -27,10 +27,11 @@ bool T_mnrFormat::ExportGenreFiles(const std::string& outputDirGiven) {
   const std::string outputDir = outputDirGiven.empty() ? OutputDirBeside(split) : outputDirGiven;
   const std::string base = RemoveExtension(split.FilePart);
   std::size_t invalidBytes = 0;
+  LoadedProblems problems(*this);
   return WriteGenreFiles(
-      *this, TextEncoding::kShiftJis, invalidBytes,
+      problems, TextEncoding::kShiftJis, invalidBytes,
       // Creation is not guarded: a file that cannot be made ends the export.
-      [&](int g) { return std::make_unique<platform::TextFile>(outputDir + base + std::to_string(g) + ".txt"); },
+      [&](int g) { return std::make_unique<platform::TextFile>(outputDir + GenreFileName(base, g)); },
       [](platform::TextFile& file) { file.Close(); },
       // Whatever went wrong, this genre failed. A failed write-out leaves the
       // buffer empty, so this second close releases the file; if the handle

@@ -1,13 +1,22 @@
 #pragma once
-// The loop that writes a problem set as its eight genre files, one for every
-// front end: the window program (T_mnrFormat::ExportGenreFiles, through
-// 128-byte text files) and mnr2txt (through files that replace their names
-// whole). Each says how its files are made, finished and given up.
+// The eight genre files of a problem set: their names, and the loop that
+// writes them, one for every front end: the window program
+// (T_mnrFormat::ExportGenreFiles, through 128-byte text files), mnr2txt and
+// the page. Each says how its files are made, finished and given up.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "format/GenreText.h"
+
+// The file genre g is written to: base (a name without its extension), the
+// genre's digit, ".txt" ("set1" gives "set10.txt" ... "set17.txt").
+inline std::string GenreFileName(std::string_view base, int genre) {
+  std::string name(base);
+  name += static_cast<char>('0' + genre);
+  return name += ".txt";
+}
 
 // For genre g = 0 ... 7 in order: create(g) makes the file, a pointer-like
 // object whose Write(bytes) takes the genre file's bytes, or an empty one
@@ -18,7 +27,7 @@
 // genre counts as failed; the loop goes on with the next genre. True when
 // every genre was written; invalidBytes counts the bytes written as U+FFFD.
 template <typename Create, typename Finish, typename Failed>
-bool WriteGenreFiles(const T_mnrFormat& problems, TextEncoding encoding, std::size_t& invalidBytes,
+bool WriteGenreFiles(ProblemSource& problems, TextEncoding encoding, std::size_t& invalidBytes,
                      Create&& create, Finish&& finish, Failed&& failed) {
   bool allWritten = true;
   for (int g = 0; g < mnr_layout::kGenreCount; ++g) {

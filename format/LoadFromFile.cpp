@@ -1,18 +1,28 @@
 // Loading a problem file through the platform's block file: the existence
 // test, the open that raises, and the guard around reading and closing.
 
+#include <algorithm>
+
 #include "format/mnrFormat.h"
 #include "platform/FileServices.h"
 
 namespace {
 
-class FileSource final : public ProblemSource {
+class FileSource final : public ByteSource {
  public:
-  explicit FileSource(platform::BlockFile& file) : file_(file) {}
-  std::size_t Read(void* buffer, std::size_t count) override { return file_.Read(buffer, count); }
+  explicit FileSource(platform::BlockFile& file) : file_(file), left_(file.Size()) {}
+  std::size_t Read(void* buffer, std::size_t count) override {
+    const std::size_t n = file_.Read(buffer, count);
+    if (left_) *left_ -= std::min<std::uint64_t>(n, *left_);
+    return n;
+  }
+  // Known for a regular file: one too short is no problem file before any
+  // memory is given to the records its header announces.
+  std::optional<std::uint64_t> Remaining() const override { return left_; }
 
  private:
   platform::BlockFile& file_;
+  std::optional<std::uint64_t> left_;
 };
 
 }  // namespace

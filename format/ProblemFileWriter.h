@@ -1,65 +1,43 @@
 #pragma once
-// Writing problem files: the exact inverse of the loader. A loaded record
-// goes back to its stored bytes through the text lengths unscrambling found;
-// a record made from texts is written canonically: every text byte flipped,
+// Writing problem files: the exact inverse of the reader. A read record goes
+// back to its stored bytes through the text lengths unscrambling found; a
+// record made from texts is written canonically: every text byte flipped,
 // the rest of each field padded with spaces.
 
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "format/GenreText.h"
-#include "format/mnrFormat.h"
-#include "format/mnrLayout.h"
 
 // Scrambles plain CP932 text into a field of the given size: every text byte
 // flipped, the rest padded with spaces. plain must fit.
 void ScrambleField(std::string_view plain, std::uint8_t* field, std::size_t size);
 
-// The stored bytes of a loaded record: each field's text flipped back, the
+// The stored bytes of a read record: each field's text flipped back, the
 // bytes after it as they are.
 ProblemRecord StoredRecord(const ProblemRecord& unscrambled, const TextLengths& lengths);
 
 // The stored bytes of the six texts (CP932, each fitting its field).
 ProblemRecord CanonicalRecord(const ProblemText& text);
 
-// True when the record's stored bytes are exactly what its texts, as the
-// genre text gives them, write back canonically, and every text is valid
-// CP932 in the codes text is written with (codepage::IsCanonicalCp932).
-bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths);
-// The same with the record's texts already at hand (ProblemTextOf).
+// True when the record's stored bytes are exactly what its texts (as the
+// genre text gives them, ProblemTextOf) write back canonically: every text
+// as long as unscrambling found it, the rest of every field spaces, and
+// every text valid CP932 in the codes text is written with
+// (codepage::IsCanonicalCp932).
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text);
-// The part of it that is not about the codes: every text as long as
-// unscrambling found it, the rest of every field spaces.
-bool HasCanonicalLayout(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text);
-
-// Every way of asking whether the rest of every field after its text is
-// spaces that this build can run: the one HasCanonicalLayout takes first,
-// the portable one last. The tests compare them.
-struct PaddingPath {
-  const char* Name;
-  bool (*IsPadded)(const ProblemRecord& unscrambled, const TextLengths& lengths);
-};
-std::span<const PaddingPath> PaddingPaths();
 
 // A problem file to be written: the header as it is to be stored, each
 // genre's records in stored form, and the bytes after the last record.
 struct ProblemFileImage {
-  T_mnrFormat::HeaderBytes Header{};
+  HeaderBytes Header{};
   std::array<std::vector<ProblemRecord>, mnr_layout::kGenreCount> Records;
   std::string Trailing;
 };
-
-// What a loaded problem set was read from (trailing bytes as far as kept).
-ProblemFileImage ImageOf(const T_mnrFormat& problems);
 
 // Writes the header with block 0's signature and each genre's count field
 // set from its records, then the records and the trailing bytes. A genre of
 // more than 32767 records raises std::length_error before anything is written.
 void WriteProblemFile(const ProblemFileImage& image, const ByteSink& sink);
-
-// Block g's genre name field and count field in a header.
-std::string_view GenreNameField(const T_mnrFormat::HeaderBytes& header, int genre);
-void SetGenreNameField(T_mnrFormat::HeaderBytes& header, int genre, std::string_view cp932);

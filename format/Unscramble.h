@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 
 #include "format/mnrLayout.h"
 
@@ -17,12 +16,3 @@ std::size_t UnscrambleField(std::uint8_t* field, std::size_t size);
 // The question and each of the five choices; lengths receives where each
 // field's text ended.
 void UnscrambleRecord(ProblemRecord& record, TextLengths& lengths);
-
-// Every way of unscrambling a record that this build can run on this
-// processor: the one UnscrambleRecord takes first, the portable one last.
-// All must give the same bytes; the tests compare them.
-struct UnscramblePath {
-  const char* Name;
-  void (*Unscramble)(ProblemRecord& record, TextLengths& lengths);
-};
-std::span<const UnscramblePath> UnscramblePaths();

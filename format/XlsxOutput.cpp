@@ -4,23 +4,20 @@
 // strings, so nothing about a text is held beyond its row.
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
-#include "format/ByteScan.h"
 #include "format/OutputFormats.h"
+#include "format/RowSchema.h"
 #include "format/ZipWriter.h"
-#include "format/mnrFormat.h"
 #include "platform/CodePage.h"
 
 namespace {
 
-using mnr_layout::kChoiceCount;
 using mnr_layout::kGenreCount;
 
 constexpr char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
 constexpr char kSheetName[] = "problems";
-constexpr char kLastColumn = 'A' + 2 + kChoiceCount;  // genre, name, question, choices
+constexpr char kLastColumn = 'A' + row_schema::kColumnCount - 1;
 
 constexpr char kContentTypes[] =
     "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
@@ -156,84 +153,44 @@ void AppendCellXml(std::string_view utf8, std::string& out) {
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-template <std::size_t N>
-char* Put(char* dst, const char (&literal)[N]) {
-  std::memcpy(dst, literal, N - 1);
-  return dst + N - 1;
-}
-
-// The most the <is> element of n bytes of CP932 takes: every byte escaped
-// (7 bytes, "_x005F_"), or the conversion's room, and the tags.
-constexpr std::size_t InlineStringRoom(std::size_t n) {
-  return std::max(7 * n, codepage::Cp932Utf8Room(n)) + sizeof "<is><t xml:space=\"preserve\"></t></is>";
-}
-
-// Writes the <is> element of a text cell, for a text that is not empty.
-// The text is converted in place; only one that needs an escape takes the
-// longer way through a string.
-char* PutInlineString(char* dst, std::string_view cp932, std::size_t& invalidBytes) {
-  constexpr char kPreserve[] = " xml:space=\"preserve\"";
-  char* const tag = dst;
-  dst = Put(dst, "<is><t>");
-  char* const start = dst;
-  dst = codepage::WriteCp932AsUtf8(cp932, dst, invalidBytes);
-  // Most texts need no escape at all.
-  const std::size_t n = dst - start;
-  const bool special = byte_scan::AnyByte(std::string_view(start, n), [](std::uint64_t w) {
-    using namespace byte_scan;
-    // " and & differ in one bit, < and > too.
-    return Below(w, 0x20) | Equal(w | kOnes * 0x04, '&') | Equal(w | kOnes * 0x02, '>') | Equal(w, '_');
+// Appends the <is> element of a text cell, for a text that is not empty.
+// Most texts hold no byte that XML or the spreadsheet's escapes care about
+// (0x5F may also be a trail byte, and such a text merely takes the longer
+// way): they are converted straight into out.
+void AppendInlineString(std::string_view cp932, std::string& out, std::size_t& invalidBytes, std::string& scratch) {
+  // Leading and trailing spaces belong to the text; in CP932 they are
+  // single bytes, as in UTF-8.
+  out += IsXmlSpace(cp932.front()) || IsXmlSpace(cp932.back()) ? "<is><t xml:space=\"preserve\">" : "<is><t>";
+  const bool plain = std::none_of(cp932.begin(), cp932.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '&' || c == '<' || c == '>' || c == '"' || c == '_';
   });
-  // Leading and trailing spaces belong to the text.
-  const bool spaces = IsXmlSpace(start[0]) || IsXmlSpace(dst[-1]);
-  if (special) {
-    std::string escaped;
-    AppendCellXml(std::string_view(start, n), escaped);
-    std::memcpy(start, escaped.data(), escaped.size());
-    dst = start + escaped.size();
+  if (plain) {
+    codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
+  } else {
+    scratch.clear();
+    codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
+    AppendCellXml(scratch, out);
   }
-  if (spaces) {
-    std::memmove(start + sizeof kPreserve - 1, start, dst - start);
-    std::memcpy(tag + 6, kPreserve, sizeof kPreserve - 1);
-    std::memcpy(tag + 6 + sizeof kPreserve - 1, ">", 1);
-    dst += sizeof kPreserve - 1;
-  }
-  return Put(dst, "</t></is>");
+  out += "</t></is>";
 }
 
-char* PutCellStart(char* dst, char column, std::string_view row, const char* style) {
-  dst = Put(dst, "<c r=\"");
-  *dst++ = column;
-  std::memcpy(dst, row.data(), row.size());
-  dst += row.size();
-  dst = Put(dst, "\" s=\"");
-  *dst++ = *style;
-  return Put(dst, "\" t=\"inlineStr\">");
-}
-
-// The most a text cell of n bytes of CP932 takes.
-constexpr std::size_t TextCellRoom(std::size_t n) { return InlineStringRoom(n) + 64; }
-
-// A text cell of CP932 text; an empty text leaves the cell out.
-char* PutTextCell(char* dst, char column, std::string_view row, std::string_view cp932, std::size_t& invalidBytes,
-                  const char* style = kTextStyle) {
-  if (cp932.empty()) return dst;
-  dst = PutCellStart(dst, column, row, style);
-  dst = PutInlineString(dst, cp932, invalidBytes);
-  return Put(dst, "</c>");
-}
-
-// A text cell whose <is> element is made already (empty: no cell).
-char* PutMadeTextCell(char* dst, char column, std::string_view row, std::string_view inlineString) {
-  if (inlineString.empty()) return dst;
-  dst = PutCellStart(dst, column, row, kTextStyle);
-  std::memcpy(dst, inlineString.data(), inlineString.size());
-  dst += inlineString.size();
-  return Put(dst, "</c>");
+// A text cell whose <is> element is made already; an empty text leaves the
+// cell out.
+void AppendTextCell(char column, std::string_view row, std::string_view inlineString, std::string& out,
+                    const char* style = kTextStyle) {
+  if (inlineString.empty()) return;
+  out += "<c r=\"";
+  out += column;
+  out += row;
+  out += "\" s=\"";
+  out += style;
+  out += "\" t=\"inlineStr\">";
+  out += inlineString;
+  out += "</c>";
 }
 
 // The worksheet: view with the header frozen, column widths, rows, filter.
-std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink& sink) {
+std::size_t WriteSheet(ProblemSource& problems, int lastRow, const ByteSink& sink) {
   std::size_t invalidBytes = 0;
   ChunkedSink out(sink);
   std::string& buffer = out.Buffer();
@@ -249,47 +206,48 @@ std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink&
       "<sheetFormatPr defaultRowHeight=\"15\"/>";
   buffer += kColumns;
   buffer += "<sheetData><row r=\"1\">";
+  std::string scratch, cell;
   std::size_t none = 0;
-  const char* const kHeader[] = {"genre", "name", "question", "choice1", "choice2", "choice3", "choice4", "choice5"};
-  // Each row is made in one buffer on the stack and appended at once.
-  constexpr std::size_t kRowRoom = 64 + TextCellRoom(mnr_layout::kGenreNameSize) +
-                                   TextCellRoom(mnr_layout::kQuestionSize) +
-                                   kChoiceCount * TextCellRoom(mnr_layout::kChoiceSize);
-  char line[kRowRoom];
-  char* dst = line;
-  for (char column = 'A'; column <= kLastColumn; ++column)
-    dst = PutTextCell(dst, column, "1", kHeader[column - 'A'], none, kHeaderStyle);
-  buffer.append(line, dst - line);
+  for (int column = 0; column < row_schema::kColumnCount; ++column) {
+    cell.clear();
+    AppendInlineString(row_schema::kColumns[column].name, cell, none, scratch);
+    AppendTextCell(static_cast<char>('A' + column), "1", cell, buffer, kHeaderStyle);
+  }
   buffer += "</row>";
 
   int row = 1;
-  std::string rowNumber;
+  std::string name;
   for (int g = 0; g < kGenreCount; ++g) {
-    const auto records = ListedRecords(problems, g);
     // The name is made once; its invalid bytes count once, and only when a
     // row shows it (as in the CSV).
-    char name[InlineStringRoom(mnr_layout::kGenreNameSize)];
-    std::size_t nameInvalid = 0, nameSize = 0;
-    if (!problems.GenreName(g).empty()) nameSize = PutInlineString(name, problems.GenreName(g), nameInvalid) - name;
-    if (!records.empty()) invalidBytes += nameInvalid;
-    for (const ProblemRecord& record : records) {
-      const ProblemText text = ProblemTextOf(record);
-      rowNumber = std::to_string(++row);
-      dst = Put(line, "<row r=\"");
-      std::memcpy(dst, rowNumber.data(), rowNumber.size());
-      dst += rowNumber.size();
-      dst = Put(dst, "\"><c r=\"A");
-      std::memcpy(dst, rowNumber.data(), rowNumber.size());
-      dst += rowNumber.size();
-      dst = Put(dst, "\"><v>");
-      *dst++ = static_cast<char>('0' + g);
-      dst = Put(dst, "</v></c>");
-      dst = PutMadeTextCell(dst, 'B', rowNumber, std::string_view(name, nameSize));
-      dst = PutTextCell(dst, 'C', rowNumber, text.question, invalidBytes);
-      for (int c = 0; c < kChoiceCount; ++c)
-        dst = PutTextCell(dst, static_cast<char>('D' + c), rowNumber, text.choices[c], invalidBytes);
-      dst = Put(dst, "</row>");
-      buffer.append(line, dst - line);
+    const std::string_view genreName = mnr_header::GenreName(problems.Header(), g);
+    std::size_t nameInvalid = 0;
+    name.clear();
+    if (!genreName.empty()) AppendInlineString(genreName, name, nameInvalid, scratch);
+    if (mnr_header::ListedCount(problems.Header(), g) > 0) invalidBytes += nameInvalid;
+    const std::string digit(1, static_cast<char>('0' + g));
+    Problem problem;
+    while (problems.Next(g, problem)) {
+      const row_schema::Cells cells = row_schema::RowOf(digit, name, ProblemTextOf(*problem.record));
+      const std::string rowNumber = std::to_string(++row);
+      buffer += "<row r=\"" + rowNumber + "\">";
+      for (int column = 0; column < row_schema::kColumnCount; ++column) {
+        const char letter = static_cast<char>('A' + column);
+        if (!row_schema::kColumns[column].text) {
+          buffer += "<c r=\"";
+          buffer += letter;
+          buffer += rowNumber + "\"><v>";
+          buffer += cells[column];
+          buffer += "</v></c>";
+        } else if (column == row_schema::kName) {
+          AppendTextCell(letter, rowNumber, cells[column], buffer);
+        } else if (!cells[column].empty()) {
+          cell.clear();
+          AppendInlineString(cells[column], cell, invalidBytes, scratch);
+          AppendTextCell(letter, rowNumber, cell, buffer);
+        }
+      }
+      buffer += "</row>";
       out.MaybeFlush();
     }
   }
@@ -300,9 +258,9 @@ std::size_t WriteSheet(const T_mnrFormat& problems, int lastRow, const ByteSink&
 
 }  // namespace
 
-std::size_t WriteXlsx(const T_mnrFormat& problems, const ByteSink& sink) {
+std::size_t WriteXlsx(ProblemSource& problems, const ByteSink& sink) {
   int lastRow = 1;
-  for (int g = 0; g < kGenreCount; ++g) lastRow += static_cast<int>(ListedRecords(problems, g).size());
+  for (int g = 0; g < kGenreCount; ++g) lastRow += mnr_header::ListedCount(problems.Header(), g);
   ZipWriter zip(sink);
   zip.Add("[Content_Types].xml", Part(kContentTypes));
   zip.Add("_rels/.rels", Part(kPackageRelationships));

@@ -1,7 +1,5 @@
 #include "format/ZipWriter.h"
 
-#include <stdexcept>
-
 #include "format/Crc32.h"
 
 namespace {
@@ -9,11 +7,12 @@ namespace {
 constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr std::uint32_t kEndSignature = 0x06054B50;
-constexpr std::uint16_t kVersion = 20;              // 2.0: made by and needed to extract
-constexpr std::uint16_t kUtf8Names = 1u << 11;      // general purpose flag bit 11
+constexpr std::uint16_t kVersion = 20;          // 2.0: made by and needed to extract
+constexpr std::uint16_t kMadeOnUnix = 3 << 8;   // the high byte of "made by"
+constexpr std::uint32_t kUnixFile0644 = 0100644u << 16;
+constexpr std::uint16_t kUtf8Names = 1u << 11;  // general purpose flag bit 11
 constexpr std::uint16_t kStored = 0;
-constexpr std::uint16_t kTime = 0;                  // 00:00:00
-constexpr std::uint16_t kDate = (0 << 9) | (1 << 5) | 1;  // 1980-01-01, the earliest DOS date
+constexpr std::size_t kCrcOffset = 14;          // in the local header
 constexpr std::uint64_t kLimit = 0xFFFFFFFF;
 
 void Put16(std::string& out, std::uint16_t v) {
@@ -30,21 +29,6 @@ std::uint32_t Checked32(std::uint64_t value) {
   return static_cast<std::uint32_t>(value);
 }
 
-// The fields that the local and the central header share, from "version
-// needed" to the extra field's length.
-void PutCommonFields(std::string& out, std::uint32_t crc, std::uint32_t size, std::size_t nameSize) {
-  Put16(out, kVersion);
-  Put16(out, kUtf8Names);
-  Put16(out, kStored);
-  Put16(out, kTime);
-  Put16(out, kDate);
-  Put32(out, crc);
-  Put32(out, size);  // compressed
-  Put32(out, size);  // uncompressed
-  Put16(out, static_cast<std::uint16_t>(nameSize));
-  Put16(out, 0);  // no extra field
-}
-
 }  // namespace
 
 void ZipWriter::Emit(std::string_view bytes) {
@@ -52,49 +36,61 @@ void ZipWriter::Emit(std::string_view bytes) {
   offset_ += bytes.size();
 }
 
-void ZipWriter::BeginEntry(std::string_view name, std::uint32_t crc, std::uint64_t size) {
-  if (name.size() > 0xFFFF) throw std::length_error("zip entry name too long");
-  Entry entry{std::string(name), crc, Checked32(size), Checked32(offset_)};
+// From "version needed" to the extra field's length, as both headers have
+// them, after the signature (and "made by" in the central one).
+std::string ZipWriter::LocalHeader(const Entry& entry) const {
   std::string header;
   Put32(header, kLocalHeaderSignature);
-  PutCommonFields(header, entry.crc, entry.size, name.size());
-  header += name;
-  Emit(header);
-  entries_.push_back(std::move(entry));
+  Put16(header, kVersion);
+  Put16(header, kUtf8Names);
+  Put16(header, kStored);
+  Put16(header, stamp_.dosTime);
+  Put16(header, stamp_.dosDate);
+  Put32(header, entry.crc);
+  Put32(header, entry.size);  // compressed
+  Put32(header, entry.size);  // uncompressed
+  Put16(header, static_cast<std::uint16_t>(entry.name.size()));
+  Put16(header, 0);  // no extra field
+  return header + entry.name;
 }
 
 void ZipWriter::Add(std::string_view name, std::string_view bytes) {
-  BeginEntry(name, Crc32(bytes), bytes.size());
+  if (name.size() > 0xFFFF) throw std::length_error("zip entry name too long");
+  Entry entry{std::string(name), Crc32(bytes), Checked32(bytes.size()), Checked32(offset_)};
+  Emit(LocalHeader(entry));
   Emit(bytes);
+  entries_.push_back(std::move(entry));
 }
 
 void ZipWriter::AddStreamed(std::string_view name, const std::function<void(const ByteSink&)>& write) {
-  std::uint32_t crc = 0;
+  if (name.size() > 0xFFFF) throw std::length_error("zip entry name too long");
+  Entry entry{std::string(name), 0, 0, Checked32(offset_)};
+  Emit(LocalHeader(entry));
   std::uint64_t size = 0;
   write([&](std::string_view bytes) {
-    crc = Crc32(bytes, crc);
+    entry.crc = Crc32(bytes, entry.crc);
     size += bytes.size();
-  });
-  BeginEntry(name, crc, size);
-  std::uint64_t written = 0;
-  write([&](std::string_view bytes) {
-    written += bytes.size();
+    Checked32(offset_ + bytes.size());
     Emit(bytes);
   });
-  if (written != size) throw std::logic_error("zip entry changed between its two passes");
+  entry.size = Checked32(size);
+  // The header's CRC and sizes, now that they are known.
+  sink_.Rewrite(entry.offset + kCrcOffset, LocalHeader(entry).substr(kCrcOffset, 12));
+  entries_.push_back(std::move(entry));
 }
 
 void ZipWriter::Finish() {
   const std::uint64_t directoryOffset = offset_;
   std::string directory;
   for (const Entry& entry : entries_) {
+    const std::string local = LocalHeader(entry);
     Put32(directory, kCentralHeaderSignature);
-    Put16(directory, kVersion);  // made by: MS-DOS attributes, version 2.0
-    PutCommonFields(directory, entry.crc, entry.size, entry.name.size());
+    Put16(directory, stamp_.unixFiles ? kMadeOnUnix | kVersion : kVersion);
+    directory.append(local, 4, 26);  // the fields both headers share
     Put16(directory, 0);  // no comment
     Put16(directory, 0);  // disk number
     Put16(directory, 0);  // internal attributes
-    Put32(directory, 0);  // external attributes
+    Put32(directory, stamp_.unixFiles ? kUnixFile0644 : 0);
     Put32(directory, entry.offset);
     directory += entry.name;
   }

@@ -1,12 +1,12 @@
 #pragma once
-// A zip archive written front to back to a ByteSink, for the outputs that
-// are packages of files (.xlsx). Entries are stored (not compressed), with
-// UTF-8 names and a fixed time stamp (1980-01-01 00:00), so the same content
-// always gives the same bytes. Each local header carries its entry's size
-// and CRC-32 (no data descriptor), the form every reader understands; an
-// entry too large to hold is therefore produced twice, once to measure it
-// and once to write it. Without zip64, entries and the archive stay below
-// 4 GiB; beyond that the writer raises std::length_error.
+// A zip archive written front to back to a ByteSink: the workbook (.xlsx)
+// and the page's archive of eight genre files. Entries are stored (not
+// compressed), with UTF-8 names. Each local header carries its entry's size
+// and CRC-32 (no data descriptor), the form every reader understands: a
+// streamed entry's header is written first and rewritten once its data is
+// out, so the sink must be able to rewrite (ByteSink::Rewrite). Without
+// zip64, entries and the archive stay below 4 GiB; beyond that the writer
+// raises std::length_error.
 //
 //   ZipWriter zip(sink);
 //   zip.Add("a.txt", "small text");
@@ -17,20 +17,26 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "format/GenreText.h"  // ByteSink
+#include "format/ByteSink.h"
+
+// How the entries are stamped: by default 1980-01-01 00:00 and made on
+// MS-DOS, so the same content always gives the same bytes; an archive for
+// the user to unpack carries its time and Unix permissions (0644).
+struct ZipStamp {
+  std::uint16_t dosTime = 0;
+  std::uint16_t dosDate = (0 << 9) | (1 << 5) | 1;
+  bool unixFiles = false;
+};
 
 class ZipWriter {
  public:
-  explicit ZipWriter(ByteSink sink) : sink_(std::move(sink)) {}
+  explicit ZipWriter(const ByteSink& sink, ZipStamp stamp = {}) : sink_(sink), stamp_(stamp) {}
 
   // An entry whose bytes are at hand.
   void Add(std::string_view name, std::string_view bytes);
-  // An entry whose bytes write sends to the sink it is given. write is
-  // called twice and must send the same bytes both times; if the second
-  // call's size differs, std::logic_error is raised.
+  // An entry whose bytes write sends to the sink it is given.
   void AddStreamed(std::string_view name, const std::function<void(const ByteSink&)>& write);
   // Writes the central directory: the archive is complete.
   void Finish();
@@ -42,11 +48,11 @@ class ZipWriter {
     std::uint32_t size = 0;
     std::uint32_t offset = 0;  // of the local header
   };
-  // Records the entry at the current offset and writes its local header.
-  void BeginEntry(std::string_view name, std::uint32_t crc, std::uint64_t size);
+  std::string LocalHeader(const Entry& entry) const;
   void Emit(std::string_view bytes);
 
-  ByteSink sink_;
+  const ByteSink& sink_;
+  ZipStamp stamp_;
   std::uint64_t offset_ = 0;
   std::vector<Entry> entries_;
 };

@@ -1,49 +1,33 @@
 #pragma once
-// The in-memory problem set: reads a problem file, checks it, unscrambles
-// every problem in place, and serves genre names, counts and problems.
+// The in-memory problem set of the window program: reads a problem file
+// through ProblemReader, checks it, holds every problem unscrambled, and
+// serves genre names, counts and problems. Outputs walk it as a
+// ProblemSource (LoadedProblems).
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "format/ZeroedAllocator.h"
+#include "format/ProblemSource.h"
 #include "format/mnrLayout.h"
 
-// Where a problem file's bytes come from: the file itself, or bytes already
-// in memory (the browser, tests, fuzzers).
-class ProblemSource {
- public:
-  // Reads up to count bytes; returns how many arrived (fewer only at the end).
-  virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-
- protected:
-  ~ProblemSource() = default;
-};
-
-// The problem records of one genre, one contiguous array in memory straight
-// from the system (zero-filled, huge pages where offered).
+// The problem records of one genre, one contiguous array.
 class T_mnrQuiz {
  public:
-  using RecordArray = std::vector<ProblemRecord, ZeroedAllocator<ProblemRecord>>;
-  using LengthArray = std::vector<TextLengths, ZeroedAllocator<TextLengths>>;
-
   // Resizes to n records: records that remain keep their bytes, new ones are
   // zero-filled. A negative n raises platform::ERangeError.
   void SetCount(std::int32_t n);
 
-  RecordArray Records;
+  std::vector<ProblemRecord> Records;
   // Per record, where unscrambling found its texts to end (set by a load).
-  LengthArray Lengths;
+  std::vector<TextLengths> Lengths;
 };
 
 class T_mnrFormat {
  public:
-  using HeaderBytes = std::array<std::uint8_t, mnr_layout::kHeaderSize>;
+  using HeaderBytes = ::HeaderBytes;
 
   // True on success. A file that does not exist, is not a problem file, has a
   // negative count or is too short gives false; a file that exists but cannot
@@ -53,15 +37,13 @@ class T_mnrFormat {
   // name becomes FileName on success. Never raises for any input.
   bool LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
   // The same for bytes read from source, which is asked for no more than
-  // UsedSize of the header it delivers first, and the trailing bytes asked
+  // the header and the records it announces, and the trailing bytes asked
   // for by KeepTrailingBytes. Never raises: a source that raises gives false.
-  bool LoadFromSource(ProblemSource& source, const std::string& name);
+  bool LoadFromSource(ByteSource& source, const std::string& name);
 
   // The bytes of a problem file that a load reads, for the header it starts
-  // with: the header and the records its listed counts announce. At most
-  // mnr_layout::kMaxUsedSize; what follows is read only as far as
-  // KeepTrailingBytes asks.
-  static std::size_t UsedSize(const HeaderBytes& header);
+  // with (mnr_header::UsedSize).
+  static std::size_t UsedSize(const HeaderBytes& header) { return mnr_header::UsedSize(header); }
 
   // Writes <base>0.txt ... <base>7.txt into outputDir (ending with '\'), or
   // beside the problem file when outputDir is empty, the bytes as held in
@@ -84,22 +66,19 @@ class T_mnrFormat {
   const std::string& FileName() const { return fileName_; }
 
   // The genre's name field up to its first zero byte, untrimmed.
-  std::string GenreName(int genre) const;
+  std::string GenreName(int genre) const { return std::string(mnr_header::GenreName(header_, genre)); }
   // The signed count field as stored.
-  int ProblemCount(int genre) const { return CountIn(header_, genre); }
+  int ProblemCount(int genre) const { return mnr_header::ProblemCount(header_, genre); }
   // How many problems the genre has for every reader and writer: a count
   // <= 0 means none.
-  int ListedCount(int genre) const { return ListedCountIn(header_, genre); }
+  int ListedCount(int genre) const { return mnr_header::ListedCount(header_, genre); }
 
  private:
-  static int CountIn(const HeaderBytes& header, int genre);
-  static int ListedCountIn(const HeaderBytes& header, int genre) { return std::max(CountIn(header, genre), 0); }
   // Reads, checks and unscrambles; false for bytes that are not a complete
   // problem file. A negative count raises platform::ERangeError.
-  bool ReadProblemFile(ProblemSource& source);
+  bool ReadProblemFile(ByteSource& source);
   // Records the outcome of a load: Loaded, and FileName on success.
   bool Finish(bool ok, const std::string& name);
-  void ReadTrailingBytes(ProblemSource& source);
 
   HeaderBytes header_{};
   std::array<T_mnrQuiz, mnr_layout::kGenreCount> quiz_;
@@ -108,4 +87,19 @@ class T_mnrFormat {
   std::size_t trailingLimit_ = 0;
   std::string trailing_;
   bool trailingComplete_ = true;
+};
+
+// A loaded set walked as every output takes its problems.
+class LoadedProblems final : public ProblemSource {
+ public:
+  explicit LoadedProblems(const T_mnrFormat& problems) : problems_(problems) {}
+  const HeaderBytes& Header() const override { return problems_.Header(); }
+  bool Next(int genre, Problem& problem) override;
+  const std::string& Trailing() override { return problems_.TrailingBytes(); }
+  bool TrailingComplete() const override { return problems_.TrailingComplete(); }
+
+ private:
+  const T_mnrFormat& problems_;
+  int genre_ = 0;
+  std::size_t next_ = 0;
 };

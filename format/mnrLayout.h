@@ -1,9 +1,14 @@
 #pragma once
 // Byte layout of a problem file: a 2048-byte header of eight 256-byte genre
 // blocks, then the 256-byte problem records of genre 0, 1, ... 7 in a row.
+// Every offset and size of the format is named here, and only here.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace mnr_layout {
 
@@ -62,3 +67,53 @@ static_assert(sizeof(ProblemRecord) == mnr_layout::kRecordSize);
 struct TextLengths {
   std::uint8_t Field[mnr_layout::kFieldCount];
 };
+
+// The eight genre blocks as stored, and what is read from them.
+using HeaderBytes = std::array<std::uint8_t, mnr_layout::kHeaderSize>;
+
+namespace mnr_header {
+
+// The genre's name field up to its first zero byte, untrimmed.
+inline std::string_view GenreName(const HeaderBytes& header, int genre) {
+  const auto* name = reinterpret_cast<const char*>(&header[genre * mnr_layout::kGenreBlockSize + mnr_layout::kGenreNameOffset]);
+  return std::string_view(name, std::find(name, name + mnr_layout::kGenreNameSize, '\0') - name);
+}
+// The signed count field as stored.
+inline int ProblemCount(const HeaderBytes& header, int genre) {
+  const std::size_t at = genre * mnr_layout::kGenreBlockSize + mnr_layout::kProblemCountOffset;
+  return static_cast<std::int16_t>(header[at] | (header[at + 1] << 8));
+}
+// How many problems the genre has for every reader and writer: a count
+// <= 0 means none.
+inline int ListedCount(const HeaderBytes& header, int genre) { return std::max(ProblemCount(header, genre), 0); }
+inline bool HasSignature(const HeaderBytes& header) {
+  return std::memcmp(&header[mnr_layout::kSignatureOffset], mnr_layout::kSignature, mnr_layout::kSignatureSize) == 0;
+}
+// The bytes a reader takes for this header: the header and the records its
+// listed counts announce.
+inline std::size_t UsedSize(const HeaderBytes& header) {
+  std::size_t size = mnr_layout::kHeaderSize;
+  for (int g = 0; g < mnr_layout::kGenreCount; ++g) size += ListedCount(header, g) * mnr_layout::kRecordSize;
+  return size;
+}
+// The block's 256 bytes.
+inline std::string_view Block(const HeaderBytes& header, int genre) {
+  return {reinterpret_cast<const char*>(&header[genre * mnr_layout::kGenreBlockSize]), mnr_layout::kGenreBlockSize};
+}
+// The name cut to its field, the rest of the field zero.
+inline void SetGenreName(HeaderBytes& header, int genre, std::string_view cp932) {
+  std::uint8_t* field = &header[genre * mnr_layout::kGenreBlockSize + mnr_layout::kGenreNameOffset];
+  const std::size_t n = std::min(cp932.size(), mnr_layout::kGenreNameSize);
+  std::memcpy(field, cp932.data(), n);
+  std::memset(field + n, 0, mnr_layout::kGenreNameSize - n);
+}
+inline void SetProblemCount(HeaderBytes& header, int genre, int count) {
+  const std::size_t at = genre * mnr_layout::kGenreBlockSize + mnr_layout::kProblemCountOffset;
+  header[at] = static_cast<std::uint8_t>(count & 0xFF);
+  header[at + 1] = static_cast<std::uint8_t>((count >> 8) & 0xFF);
+}
+inline void SetSignature(HeaderBytes& header) {
+  std::memcpy(&header[mnr_layout::kSignatureOffset], mnr_layout::kSignature, mnr_layout::kSignatureSize);
+}
+
+}  // namespace mnr_header

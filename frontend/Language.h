@@ -1,7 +1,7 @@
 #pragma once
 // The language the front ends speak in: Japanese or English. Each speaker's
 // texts are one table, every text in both languages side by side
-// (cli/Mnr2txtTexts.h, cli/Txt2mnrTexts.h, frontend/import/ImportTexts.h);
+// (cli/ShellTexts.h, cli/mnr2txt/Texts.h, cli/txt2mnr/Texts.h, frontend/import/ImportTexts.h);
 // the program decides once which language is in use (txt2mnr and mnr2txt
 // from the user's, the page Japanese). The window program's own messages
 // (frontend/Messages.h) are Japanese whatever the language: they are quoted

@@ -26,7 +26,8 @@ void ForEachLine(const T_mnrFormat& problems, int genre,
     emit(line);
   };
   int problem = 0, choice = 0;
-  ForEachGenreLine(problems, genre, [&](GenreLine kind, std::string_view text) {
+  LoadedProblems source(problems);
+  ForEachGenreLine(source, genre, [&](GenreLine kind, std::string_view text) {
     switch (kind) {
       case GenreLine::kName:
       case GenreLine::kBeforeProblem: emit(text); break;

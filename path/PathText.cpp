@@ -49,8 +49,50 @@ std::string FileNamePart(const std::string& path) {
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-std::string RemoveExtension(const std::string& fileName) {
-  const std::size_t found = FindLastOf(fileName, ".\\:");
-  if (found != std::string_view::npos && fileName[found] == '.') return fileName.substr(0, found);
-  return fileName;
+std::string RemoveExtension(const std::string& fileName, NameRule rule) {
+  const std::size_t found = FindLastOf(fileName, rule == NameRule::kWindows ? ".\\:" : ".");
+  if (found == std::string_view::npos || fileName[found] != '.') return fileName;
+  if (found == 0 && rule == NameRule::kHost) return fileName;
+  return fileName.substr(0, found);
+}
+
+std::string HostFolderOf(const std::string& path) {
+  const std::size_t last = FindLastOf(path, kHostSeparators);
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+std::string HostNameOf(const std::string& path) {
+  const std::size_t last = FindLastOf(path, kHostSeparators);
+  return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+std::string HostFolderPrefix(const std::string& folder) {
+  if (folder.empty() || FindLastOf(folder, kHostSeparators) + 1 == folder.size()) return folder;
+  return folder + kHostSeparator;
+}
+
+std::string StoredHostPath(const std::string& path) {
+#ifdef _WIN32
+  if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\\\.\\", 0) == 0) return path;
+  std::string stored;
+  std::size_t nameStart = 0;
+  // A name of dots alone ("." or "..") is a step, kept; neither a dot nor a
+  // space is ever a trail byte.
+  const auto endName = [&] {
+    if (stored.find_first_not_of('.', nameStart) == std::string::npos) return;
+    while (stored.size() > nameStart && (stored.back() == '.' || stored.back() == ' ')) stored.pop_back();
+  };
+  for (std::size_t i = 0; i < path.size();) {
+    const std::size_t length = CharLength(path, i);
+    const bool separator = length == 1 && std::string_view(kHostSeparators).find(path[i]) != std::string_view::npos;
+    if (separator) endName();
+    stored.append(path, i, length);
+    if (separator) nameStart = stored.size();
+    i += length;
+  }
+  endName();
+  return stored;
+#else
+  return path;
+#endif
 }

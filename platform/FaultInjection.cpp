@@ -10,7 +10,7 @@ struct Plan {
 };
 
 bool armed = false;
-Plan plans[3];
+Plan plans[4];
 
 Plan& PlanFor(Operation operation) { return plans[static_cast<int>(operation)]; }
 

@@ -24,9 +24,35 @@ int CloseHandleChecked(NativeHandle handle) {
 
 }  // namespace
 
-bool FileExists(const std::string& name) { return native::FileExists(name); }
+std::string HostPathOf(const std::string& windowsPath) {
+  std::string host;
+  RaiseIfFailed(native::HostPathOf(windowsPath, host));
+  return host;
+}
 
-bool DirectoryExists(const std::string& name) { return native::DirectoryExists(name); }
+bool FileExists(const std::string& name) {
+  std::string host;
+  return native::HostPathOf(name, host) == 0 && native::FileExists(host);
+}
+
+bool DirectoryExists(const std::string& name) {
+  std::string host;
+  return native::HostPathOf(name, host) == 0 && native::DirectoryExists(host);
+}
+
+bool IsHostDirectory(const std::string& hostPath) { return native::DirectoryExists(hostPath); }
+
+Entry EntryAt(const std::string& hostPath) { return native::EntryAt(hostPath); }
+
+void RequireWindowsForm(const std::string& hostPath) {
+  if (!native::HasWindowsForm(hostPath)) throw EInOutError(error_code::kPathNotFound);
+}
+
+std::optional<FileIdentity> IdentityOf(const std::string& hostPath) { return native::IdentityOf(hostPath); }
+
+std::string TemporaryFolder() { return native::TemporaryFolder(); }
+
+std::optional<FileIdentity> IdentityOfStandardInput() { return native::IdentityOfStandardInput(); }
 
 std::string GetCurrentDir() {
   std::string path;
@@ -36,16 +62,9 @@ std::string GetCurrentDir() {
 
 void SetCurrentDir(const std::string& path) { RaiseIfFailed(native::SetCurrentDir(path)); }
 
-std::string FullPathFromNative(const std::string& nativePath) {
-  std::string full;
-  RaiseIfFailed(native::FullPathFromNative(nativePath, full));
-  return full;
-}
+BlockFile::BlockFile(const std::string& name) : BlockFile(Host{HostPathOf(name)}) {}
 
-
-BlockFile::BlockFile(const std::string& name) {
-  RaiseIfFailed(native::OpenForReading(name, handle_));
-}
+BlockFile::BlockFile(Host host) { RaiseIfFailed(native::OpenForReading(host.path, handle_)); }
 
 BlockFile::~BlockFile() {
   if (open_) native::Close(handle_);
@@ -66,6 +85,13 @@ std::size_t BlockFile::Read(void* buffer, std::size_t count) {
   return total;
 }
 
+std::optional<std::uint64_t> BlockFile::Size() const { return native::RegularFileSize(handle_); }
+
+void BlockFile::Skip(std::uint64_t count) {
+  if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  RaiseIfFailed(native::Skip(handle_, count));
+}
+
 void BlockFile::Close() {
   if (!open_) throw EInOutError(error_code::kFileNotOpen);
   open_ = false;
@@ -73,7 +99,7 @@ void BlockFile::Close() {
 }
 
 TextFile::TextFile(const std::string& name, std::size_t bufferSize) : buffer_(bufferSize) {
-  RaiseIfFailed(native::CreateForWriting(name, handle_));
+  RaiseIfFailed(native::CreateForWriting(HostPathOf(name), handle_));
 }
 
 TextFile::~TextFile() {

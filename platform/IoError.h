@@ -1,6 +1,7 @@
 #pragma once
 // The error raised by every file-system operation, and the message table shared
-// by all front ends. Messages are Shift-JIS bytes, like all text in the program.
+// by all front ends. Messages are Shift-JIS bytes, like all text in the
+// program; the command-line programs also have each in English.
 
 #include <exception>
 #include <string>
@@ -21,8 +22,11 @@ inline constexpr int kInvalidNumeric = 106;
 inline constexpr int kSystemDiskFull = 112;  // what the system reports for a full disk
 }  // namespace error_code
 
-// The Shift-JIS message text for an I/O error code.
+// The Shift-JIS message text for an I/O error code, as the window program
+// shows it.
 std::string IoErrorMessage(int code);
+// The same text in English, for the command-line programs' English users.
+std::string IoErrorMessageInEnglish(int code);
 
 class EInOutError : public std::exception {
  public:

@@ -10,32 +10,13 @@ namespace platform {
 
 using fault_injection::Operation;
 
-namespace {
-
-// The buffer of the last output, kept for the next: a run over many files
-// writes thousands of outputs, and a fresh buffer each time is fresh memory
-// each time (the system maps and zero-fills it, then takes it back).
-std::unique_ptr<char[]> spareBuffer;
-std::size_t spareSize = 0;
-
-std::unique_ptr<char[]> TakeBuffer(std::size_t size) {
-  if (spareBuffer && spareSize == size) return std::move(spareBuffer);
-  return std::unique_ptr<char[]>(new char[size]);
-}
-
-}  // namespace
-
-ReplacementFile::ReplacementFile(const std::string& name, std::size_t bufferSize, Existing existing)
-    : name_(name), existing_(existing), size_(bufferSize), buffer_(TakeBuffer(bufferSize)) {
-  if (int code = native::CreatePrivateBeside(name, handle_, privateName_)) throw EInOutError(code);
+ReplacementFile::ReplacementFile(const std::string& hostPath, std::size_t bufferSize, Existing existing)
+    : hostPath_(hostPath), existing_(existing), size_(bufferSize), buffer_(new char[bufferSize]) {
+  if (int code = native::CreatePrivateBeside(hostPath, handle_, privateName_)) throw EInOutError(code);
   open_ = true;
 }
 
-ReplacementFile::~ReplacementFile() {
-  Discard();
-  spareBuffer = std::move(buffer_);
-  spareSize = size_;
-}
+ReplacementFile::~ReplacementFile() { Discard(); }
 
 void ReplacementFile::Discard() noexcept {
   if (!open_) return;
@@ -44,7 +25,7 @@ void ReplacementFile::Discard() noexcept {
 }
 
 void ReplacementFile::Write(std::string_view bytes) {
-  if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  if (!open_ || completed_) throw EInOutError(error_code::kFileNotOpen);
   // Whole buffers' worth (writers hand over 64 KiB pieces) go straight to
   // the file, without a copy, one write-out per buffer's worth as ever.
   for (; used_ == 0 && bytes.size() >= size_; bytes.remove_prefix(size_)) WriteOut(bytes.data(), size_);
@@ -55,6 +36,28 @@ void ReplacementFile::Write(std::string_view bytes) {
     bytes.remove_prefix(n);
     if (used_ == size_) WriteOut();
   }
+}
+
+void ReplacementFile::Rewrite(std::uint64_t offset, std::string_view bytes) {
+  if (!open_ || completed_) throw EInOutError(error_code::kFileNotOpen);
+  // What is still in the buffer is changed there, the rest in the file.
+  const std::size_t inFile = offset >= written_ ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), written_ - offset));
+  if (inFile > 0) {
+    if (const int code = native::WriteAt(handle_, offset, bytes.data(), inFile)) {
+      Discard();
+      throw EInOutError(code);
+    }
+  }
+  if (inFile < bytes.size()) std::memcpy(buffer_.get() + (offset + inFile - written_), bytes.data() + inFile, bytes.size() - inFile);
+}
+
+std::size_t ReplacementFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t count) {
+  std::size_t arrived = 0;
+  if (const int code = native::ReadAt(handle_, offset, buffer, count, arrived)) {
+    Discard();
+    throw EInOutError(code);
+  }
+  return arrived;
 }
 
 void ReplacementFile::WriteOut() {
@@ -72,17 +75,40 @@ void ReplacementFile::WriteOut(const char* bytes, std::size_t count) {
     Discard();
     throw EInOutError(code);
   }
+  written_ += count;
+}
+
+void ReplacementFile::Complete() {
+  if (!open_) throw EInOutError(error_code::kFileNotOpen);
+  if (completed_) return;
+  WriteOut();
+  int code = fault_injection::Check(Operation::kClose);
+  if (code == 0) code = native::CompletePrivate(handle_, privateName_, hostPath_, existing_ == Existing::kReplace);
+  if (code != 0) {
+    Discard();
+    throw EInOutError(code);
+  }
+  completed_ = true;
 }
 
 void ReplacementFile::Commit() {
-  if (!open_) throw EInOutError(error_code::kFileNotOpen);
-  WriteOut();
-  if (const int injected = fault_injection::Check(Operation::kClose)) {
+  Complete();
+  if (const int injected = fault_injection::Check(Operation::kRename)) {
     Discard();
     throw EInOutError(injected);
   }
   open_ = false;  // PutInPlace closes the handle whatever happens
-  if (int code = native::PutInPlace(handle_, privateName_, name_, existing_ == Existing::kReplace)) throw EInOutError(code);
+  if (int code = native::PutInPlace(handle_, privateName_, hostPath_, existing_ == Existing::kReplace)) throw EInOutError(code);
+}
+
+void CommitTogether(const std::vector<ReplacementFile*>& files, std::size_t& failed, std::size_t& renamed) {
+  renamed = 0;
+  for (failed = 0; failed < files.size(); ++failed) files[failed]->Complete();
+  struct Held {
+    Held() { native::HoldInterrupts(); }
+    ~Held() { native::ReleaseInterrupts(); }
+  } held;
+  for (failed = 0; failed < files.size(); ++failed, ++renamed) files[failed]->Commit();
 }
 
 }  // namespace platform

@@ -11,9 +11,11 @@
 // The system's part is in platform/<system>/ReplacementFile.cpp.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileServices.h"
 
@@ -26,36 +28,74 @@ class ReplacementFile {
   // overwrite another's file.
   enum class Existing { kReplace, kKeep };
 
-  // Creates the private file in the folder of name (a full Windows-form
-  // path). Raises EInOutError with the system's code when it cannot be made:
-  // a missing folder (3), no right to write there (5), a full disk (112).
-  ReplacementFile(const std::string& name, std::size_t bufferSize,
-                  Existing existing = Existing::kReplace);
+  // Creates the private file in the folder of hostPath. Raises EInOutError
+  // with the system's code when it cannot be made: a missing folder (3), no
+  // right to write there (5), a full disk (112).
+  ReplacementFile(const std::string& hostPath, std::size_t bufferSize, Existing existing = Existing::kReplace);
   ~ReplacementFile();  // removes the private file unless Commit succeeded
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
   // Raises EInOutError when the bytes cannot be written (112 on a full disk).
   void Write(std::string_view bytes);
-  // Writes out the rest and puts the file in place of name; when it replaces
-  // an earlier file, it is flushed to the disk first, so that after a crash
-  // the name holds one or the other whole. Raises EInOutError on any
-  // failure, the private file removed.
+  // Puts bytes at offset (from the file's start) in place of bytes written
+  // there before.
+  void Rewrite(std::uint64_t offset, std::string_view bytes);
+  // Readies the file to take its name: writes out the rest and, when it
+  // replaces an earlier file, flushes it to the disk, so that after a crash
+  // the name holds one or the other whole; refuses (5) what the rename would
+  // refuse (a folder at the name; on Windows, a file another program holds).
+  // Nothing is written after. Raises EInOutError on any failure, the private
+  // file removed.
+  void Complete();
+  // Completes the file (if it is not yet) and puts it in place of its name.
+  // Raises EInOutError on any failure, the private file removed.
   void Commit();
+  // Copies what was written (all of it written out first) to sink, a
+  // piece at a time, and removes the file: an output held only until it is
+  // complete (a workbook for a stream that cannot be rewritten).
+  template <typename Sink>
+  void CopyTo(Sink&& sink);
+  const std::string& HostPath() const { return hostPath_; }
 
  private:
   void WriteOut();
   void WriteOut(const char* bytes, std::size_t count);
   void Discard() noexcept;
+  // Reads up to count bytes at offset; returns how many arrived.
+  std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t count);
 
-  std::string name_;
+  std::string hostPath_;
   Existing existing_;
   NativeHandle handle_ = 0;
   std::string privateName_;  // where the private file has a name, that name
   bool open_ = false;
+  bool completed_ = false;
+  std::uint64_t written_ = 0;  // bytes handed to the file
   std::size_t used_ = 0;
   std::size_t size_;
   std::unique_ptr<char[]> buffer_;  // not zero-filled: every byte is written before it is read
 };
+
+// Puts a set of outputs in place as one: every file is completed first, so
+// that a failure then leaves every name as it was (the private files are
+// removed with their objects); only then are they renamed, one after
+// another, with interrupts waiting until the last. What remains possible is
+// a rename failing, or kill -9, between two renames: the first are then
+// replaced. Raises the EInOutError of the file that failed; failed is its
+// index, renamed how many were put in place before it.
+void CommitTogether(const std::vector<ReplacementFile*>& files, std::size_t& failed, std::size_t& renamed);
+
+template <typename Sink>
+void ReplacementFile::CopyTo(Sink&& sink) {
+  WriteOut();
+  for (std::uint64_t at = 0; at < written_;) {
+    const std::size_t n = ReadAt(at, buffer_.get(), size_);
+    if (n == 0) break;
+    sink(std::string_view(buffer_.get(), n));
+    at += n;
+  }
+  Discard();
+}
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the page: the core as a WebAssembly module (emscripten), the
-# window's pictures from a native build tool, the zip
-# writer from npm, all put into one self-contained file,
+# Builds the page: the core as a WebAssembly module (the project configured
+# with emscripten), the window's pictures from a native build tool, all put
+# into one self-contained file,
 # build/web/munemoji.html, which works opened from disk. The served site,
 # build/web/site/, is that file (as index.html and munemoji.html) and the
 # service worker that keeps it working offline.
@@ -17,7 +17,7 @@ cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DMUNEMOJI_TESTS=OFF -D
 cmake --build "$native" -j "$(nproc)" --target export-pictures
 
 module=$root/build/web/module
-emcmake cmake -S "$root/web/module" -B "$module" -DCMAKE_BUILD_TYPE=Release >/dev/null
+emcmake cmake -S "$root" -B "$module" -DCMAKE_BUILD_TYPE=Release -DMUNEMOJI_TESTS=OFF -DMUNEMOJI_BENCH=OFF >/dev/null
 cmake --build "$module" -j "$(nproc)"
 
 (cd "$root/web" && npm ci --no-audit --no-fund --loglevel=error)
@@ -26,7 +26,10 @@ pictures=$root/build/web/pictures
 rm -rf "$pictures" && mkdir -p "$pictures"
 "$native/web/tools/export-pictures" "$pictures"
 page=$root/build/web/munemoji.html
-node "$root/web/tools/make-page.mjs" "$page" "$module/munemoji-core.js" "$module/munemoji-core.wasm" "$pictures"
+# The licences of what the page carries, shown in its About.
+licences=("munemoji=$root/LICENSE" "Emscripten=$root/docs/notices/web-runtime.txt"
+          "musl=/usr/share/emscripten/system/lib/libc/musl/COPYRIGHT" "nlohmann/json=$root/docs/notices/nlohmann-json.txt")
+node "$root/web/tools/make-page.mjs" "$page" "$module/munemoji-core.js" "$module/munemoji-core.wasm" "$pictures" "${licences[@]}"
 
 site=$root/build/web/site
 rm -rf "$site"

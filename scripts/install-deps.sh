@@ -7,7 +7,7 @@
 set -euo pipefail
 native=(cmake g++ make nlohmann-json3-dev)         # the JSON reader is header-only: every build uses it
 packages=(
-  "${native[@]}" googletest python3                 # native tests (python3 reads CSV and JSON back)
+  "${native[@]}" googletest python3 time            # native tests (python3 reads CSV and JSON back; time: peak memory)
   python3-openpyxl libreoffice-calc-nogui           # ... and the workbook (--xlsx), cell by cell
   g++-mingw-w64-x86-64 g++-mingw-w64-i686           # Windows builds
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick  # running them here

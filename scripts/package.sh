@@ -2,6 +2,7 @@
 # Builds the release programs from scratch (release mode, no test suites) in
 # build/package/ and writes the packages into dist/:
 #   munemoji-VERSION-win32.zip, -win64.zip   munemoji.exe, mnr2txt.exe, txt2mnr.exe, the
+#                                            page (munemoji.html, to edit problem sets), the
 #                                            Japanese guide, the licences
 #   mnr2txt_VERSION_amd64.deb                made by CPack, checked by lintian
 #   munemoji-VERSION-web.zip                 the page (one file, munemoji.html), its guide
@@ -65,6 +66,22 @@ cp "$work/cpack/$(basename "$deb")" "$deb"
 lintian --fail-on error "$deb" 2> >(grep -v 'root privileges' >&2)
 
 
+# The page, first: the Windows zips carry it too.
+page=
+if [ -x "$root/scripts/build-web.sh" ]; then
+  echo "== the page"
+  "$root/scripts/build-web.sh"
+  page=$root/build/web/munemoji.html
+fi
+rule=$'\n----------------------------------------\n'
+# The licences of what the page carries besides nlohmann/json.
+page_runtime_notices() {
+  cat "$root/docs/notices/web-runtime.txt"
+  echo "$rule"
+  echo "musl (the C library's origin), its COPYRIGHT file:"; echo
+  cat /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT
+}
+
 for arch in win32 win64; do
   toolchain=$([ $arch = win32 ] && echo mingw-i686 || echo mingw-x86_64)
   build $arch -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake"
@@ -74,24 +91,27 @@ for arch in win32 win64; do
   # The guide for Notepad, with the version and the zip's name filled in.
   sed "s/<バージョン>/$version/g; s/<zip>/$(basename "$folder").zip/g" "$root/docs/guide-windows.ja.txt" |
     windows_text > "$folder/README.ja.txt"
+  if [ -n "$page" ]; then
+    # The page beside the programs, for editing a problem set; its
+    # runtime's licences after the programs' (nlohmann/json is there).
+    cp "$page" "$folder/"
+    { tr -d '\r' < "$folder/THIRD-PARTY.txt" | sed '1s/^\xEF\xBB\xBF//'; echo "$rule"; page_runtime_notices; } |
+      windows_text > "$folder/THIRD-PARTY.new"
+    mv "$folder/THIRD-PARTY.new" "$folder/THIRD-PARTY.txt"
+  fi
   zip_folder "$folder" "$dist/$(basename "$folder").zip"
 done
 
-if [ -x "$root/scripts/build-web.sh" ]; then
+if [ -n "$page" ]; then
   echo "== munemoji-$version-web.zip"
-  "$root/scripts/build-web.sh"
   folder=$work/stage/munemoji-$version-web
   mkdir -p "$folder"
   # The page is one file; beside it, its guide and every licence it carries.
-  cp "$root/build/web/munemoji.html" "$folder/"
+  cp "$page" "$folder/"
   sed "s/<バージョン>/$version/g" "$root/web/README.txt" | windows_text > "$folder/README.txt"
   windows_text < "$root/LICENSE" > "$folder/LICENSE.txt"
-  rule=$'\n----------------------------------------\n'
   {
-    cat "$root/docs/notices/web-runtime.txt"
-    echo "$rule"
-    echo "musl (the C library's origin), its COPYRIGHT file:"; echo
-    cat /usr/share/emscripten/system/lib/libc/musl/COPYRIGHT
+    page_runtime_notices
     echo "$rule"
     cat "$root/docs/notices/nlohmann-json.txt"
   } | windows_text > "$folder/THIRD-PARTY.txt"

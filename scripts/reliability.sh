@@ -57,7 +57,7 @@ run_fuzz() {
   local lengths=(6144 300 65536 65536 16384)
   fuzz_seconds=$(( fuzz_seconds * 2 / 5 > 0 ? fuzz_seconds * 2 / 5 : 1 ))
   echo "== fuzz targets (build/fuzz), ${fuzz_seconds} s each, two at a time"
-  CXX=clang++ cmake -S "$root/tests/fuzz" -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  CXX=clang++ cmake -S "$root" -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMUNEMOJI_FUZZ=ON >/dev/null
   cmake --build "$fuzz" -j "$jobs"
   rm -rf "$fuzz/seeds"
   for name in "${names[@]}"; do mkdir -p "$fuzz/seeds/$name"; done

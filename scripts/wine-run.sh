@@ -3,7 +3,9 @@
 # page 932 with double-byte support), no debug chatter, a private prefix.
 #   scripts/wine-run.sh PREFIX PROGRAM.exe [ARGS...]
 # MUNEMOJI_WINE_LOCALE=en_US.UTF-8 runs it as on an English Windows (code
-# page 1252); MUNEMOJI_WINE_DPI=192 gives a new prefix a 192-DPI screen.
+# page 1252); MUNEMOJI_WINE_DPI=192 gives a new prefix a 192-DPI screen;
+# MUNEMOJI_WINE_FONT=FACE makes FACE stand in a new prefix for the window's
+# designed face, ＭＳ Ｐゴシック.
 set -euo pipefail
 prefix=$1; shift
 locale=${MUNEMOJI_WINE_LOCALE:-ja_JP.UTF-8}
@@ -27,6 +29,10 @@ fi
     if [ -n "${MUNEMOJI_WINE_DPI:-}" ]; then
       LC_ALL=$locale wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
         /d "$MUNEMOJI_WINE_DPI" /f >/dev/null 2>&1 || true
+    fi
+    if [ -n "${MUNEMOJI_WINE_FONT:-}" ]; then
+      LC_ALL=$locale wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+        /d "$MUNEMOJI_WINE_FONT" /f >/dev/null 2>&1 || true
     fi
     wineserver -w || true
   fi

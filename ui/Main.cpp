@@ -264,6 +264,35 @@ void TForm_Main::DecodeToOneFile() { SetHelp(messages::kUnderConstruction); }
 
 void TForm_Main::SetHelp(const char* message) {
   SetWindowTextW(Panel_Help, codepage::Cp932ToWide(message).c_str());
+  HintHelpIfCut();
+}
+
+void TForm_Main::HintHelpIfCut() {
+  if (helpFont_ == nullptr) return;  // laid out later, and asked again then
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = handle_;
+  tool.uId = static_cast<UINT_PTR>(control_id::kPanelHelp);
+  SendMessageW(hints_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Panel_Help)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(Panel_Help, text.data(), static_cast<int>(text.size()))));
+  RECT panel;
+  GetClientRect(Panel_Help, &panel);
+  HDC dc = GetDC(Panel_Help);
+  HGDIOBJ old = SelectObject(dc, helpFont_);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(Panel_Help, dc);
+  // The sunken edge takes a pixel on either side.
+  if (size.cx <= panel.right - panel.left - 2) return;
+  // The panel's place in the window: the static control leaves the mouse to
+  // the window, whose tooltip shows over that rectangle.
+  MapWindowPoints(Panel_Help, handle_, reinterpret_cast<POINT*>(&panel), 2);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.rect = panel;
+  tool.lpszText = text.data();
+  SendMessageW(hints_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm_Main::CreateControls() {
@@ -335,6 +364,7 @@ void TForm_Main::LayOut(int dpi) {
   SendMessageW(ListBox_Gerne, LB_SETITEMHEIGHT, 0, scale(kItemHeight));
   if (oldFont != nullptr) DeleteObject(oldFont);
   if (oldHelpFont != nullptr) DeleteObject(oldHelpFont);
+  HintHelpIfCut();  // the text's width and the panel's change with the DPI
 
   for (int i = 0; i < 5; ++i) {
     const BitBtnDesign& design = kBitBtns[i];

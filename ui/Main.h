@@ -58,6 +58,7 @@ class TForm_Main {
   void LayOut(int dpi);  // places, fonts and pictures for the monitor's DPI
   void DrawBitBtn(const DRAWITEMSTRUCT& item) const;
   void SetHelp(const char* message);
+  void HintHelpIfCut();  // the status panel's whole text as its tooltip, when the panel cuts it
 
   HINSTANCE instance_;
   HWND handle_ = nullptr;  // Form_Main
@@ -70,7 +71,7 @@ class TForm_Main {
   HWND BitBtn_About = nullptr;
   HWND Panel_FileName = nullptr;
   HWND Panel_Help = nullptr;
-  HWND hints_ = nullptr;  // the buttons' tooltips
+  HWND hints_ = nullptr;  // the buttons' tooltips, and the status panel's when its text is cut
   TOpenDialog OpenDialog;
   HWND Form_About = nullptr;  // made on the first About press, then reused
   HWND Form_Problems = nullptr;  // the one problems window, while it is open

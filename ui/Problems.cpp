@@ -152,11 +152,11 @@ LRESULT CALLBACK TForm_Problems::EditProc(HWND edit, UINT message, WPARAM wParam
 
 void TForm_Problems::FormCreate() {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle_, GWLP_HINSTANCE));
-  // Read-only, selectable and copyable (Ctrl+C, the context menu); lines
-  // are not wrapped, so a long question scrolls sideways.
+  // Read-only, selectable and copyable (Ctrl+C, the context menu); a long
+  // question wraps at the window's width, so nothing scrolls sideways.
   Edit_Problems = CreateWindowExW(0, L"EDIT", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                                      ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                                      ES_NOHIDESEL,
                                   0, 0, 0, 0, handle_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id::kEditProblems)),
                                   instance, nullptr);
@@ -244,16 +244,12 @@ void TForm_Problems::AppendPart(bool all) {
   DWORD selStart = 0, selEnd = 0;
   SendMessageW(Edit_Problems, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
   const LRESULT top = SendMessageW(Edit_Problems, EM_GETFIRSTVISIBLELINE, 0, 0);
-  const int left = GetScrollPos(Edit_Problems, SB_HORZ);
   SendMessageW(Edit_Problems, WM_SETREDRAW, FALSE, 0);
   const int length = GetWindowTextLengthW(Edit_Problems);
   SendMessageW(Edit_Problems, EM_SETSEL, length, length);
   SendMessageW(Edit_Problems, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(part.c_str()));
   SendMessageW(Edit_Problems, EM_SETSEL, selStart, selEnd);
   SendMessageW(Edit_Problems, EM_LINESCROLL, 0, top - SendMessageW(Edit_Problems, EM_GETFIRSTVISIBLELINE, 0, 0));
-  if (GetScrollPos(Edit_Problems, SB_HORZ) != left) {
-    SendMessageW(Edit_Problems, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, left), 0);
-  }
   SendMessageW(Edit_Problems, WM_SETREDRAW, TRUE, 0);
   // The text in view is as it was: only the scroll bars are drawn anew.
   RedrawWindow(Edit_Problems, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);

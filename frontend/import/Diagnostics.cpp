@@ -7,16 +7,35 @@ namespace importing {
 Field ProblemField(int field) { return static_cast<Field>(static_cast<int>(Field::kQuestion) + field); }
 
 void Diagnostics::Error(const Location& where, std::string text) {
-  if (errors_++ == kMaxErrors) {
-    items_.push_back({true, {}, import_text::Say(import_text::kMoreErrors)});
-    return;
-  }
-  if (errors_ > kMaxErrors) return;
+  if (++errors_ > kMaxErrors) return;
   items_.push_back({true, where, std::move(text)});
+  if (errors_ == kMaxErrors)
+    items_.push_back({true, {}, texts::Fill(import_text::Say(import_text::kMoreErrors), {std::to_string(kMaxErrors)})});
 }
 
 void Diagnostics::Warning(const Location& where, std::string text) {
-  if (items_.size() < 4 * kMaxErrors) items_.push_back({false, where, std::move(text)});
+  if (++warnings_ <= kMaxWarnings) items_.push_back({false, where, std::move(text)});
+}
+
+void Diagnostics::CutByOlderReaders(const Location& where, std::size_t cut) {
+  ++olderReadersCuts_;
+  if (olderReadersDetails_) Warning(where, texts::Fill(import_text::Say(import_text::kCutByOlderReaders), {std::to_string(cut)}));
+}
+
+std::vector<Diagnostic> Diagnostics::Items() const {
+  std::vector<Diagnostic> items = items_;
+  using import_text::Say;
+  if (errors_ > kMaxErrors)
+    items.push_back({true, {}, texts::Fill(Say(import_text::kMoreErrorsFound), {std::to_string(errors_ - kMaxErrors)})});
+  if (warnings_ > kMaxWarnings)
+    items.push_back({true, {}, texts::Fill(Say(import_text::kMoreWarnings), {std::to_string(warnings_ - kMaxWarnings)})});
+  return items;
+}
+
+std::string OlderReadersSummary(std::size_t cuts) {
+  using import_text::Say;
+  if (cuts == 0) return {};
+  return std::string(Say(import_text::kWarning)) + texts::Fill(Say(import_text::kOlderReadersCount), {std::to_string(cuts)});
 }
 
 std::string Describe(const std::string& file, const Diagnostic& d) {

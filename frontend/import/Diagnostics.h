@@ -29,21 +29,48 @@ struct Diagnostic {
 class Diagnostics {
  public:
   static constexpr std::size_t kMaxErrors = 20;
+  static constexpr std::size_t kMaxWarnings = 4 * kMaxErrors;
 
+  // olderReadersDetails: tell each text older readers cut (CutByOlderReaders)
+  // as a warning of its own, not only in their count.
+  explicit Diagnostics(bool olderReadersDetails = false) : olderReadersDetails_(olderReadersDetails) {}
+
+  // The first kMaxErrors errors are kept, and with the last of them a note
+  // that reading stops there; those after are counted.
   void Error(const Location& where, std::string text);
+  // The first kMaxWarnings are kept; those after are counted.
   void Warning(const Location& where, std::string text);
+  // A text that readers ending a text at any stored space at an even offset
+  // cut after cut bytes: counted (OlderReadersCuts), told alone only when
+  // the details were asked for.
+  void CutByOlderReaders(const Location& where, std::size_t cut);
+
+  // The input reads two ways and the user must say which (the readers'
+  // message says where; each front end says how).
+  void AskForEncoding() { encodingAsked_ = true; }
+  bool EncodingAsked() const { return encodingAsked_; }
+
   bool HasErrors() const { return errors_ > 0; }
-  // Once this many errors are in, readers may stop.
+  // Once this many errors are in, readers stop.
   bool Full() const { return errors_ >= kMaxErrors; }
-  const std::vector<Diagnostic>& Items() const { return items_; }
+  std::size_t OlderReadersCuts() const { return olderReadersCuts_; }
+  // Everything to tell, in order: the kept errors and warnings, then how
+  // many more there were ("and 312 more warnings").
+  std::vector<Diagnostic> Items() const;
 
  private:
+  bool olderReadersDetails_;
+  bool encodingAsked_ = false;
   std::vector<Diagnostic> items_;
-  std::size_t errors_ = 0;
+  std::size_t errors_ = 0, warnings_ = 0, olderReadersCuts_ = 0;
 };
 
 // "FILE:LINE:COLUMN: genre G, problem N, FIELD: [warning: ]TEXT" with the
 // parts that are known; file is shown as given.
 std::string Describe(const std::string& file, const Diagnostic& diagnostic);
+
+// The one line that counts the texts older readers cut, "warning: N texts
+// ..." (UTF-8, in the language in use); empty for none.
+std::string OlderReadersSummary(std::size_t cuts);
 
 }  // namespace importing

@@ -2,7 +2,7 @@
 // Every text the readers of a problem set's text forms say about what they
 // read, and the words that name a place in it, in English and Japanese side
 // by side: for txt2mnr (in the user's language) and the page's write-back
-// (Japanese). txt2mnr's own texts are in cli/Txt2mnrTexts.h. "{1}", "{2}"
+// (Japanese). txt2mnr's own texts are in cli/txt2mnr/Texts.h. "{1}", "{2}"
 // ... are filled in by texts::Fill. Names of the JSON's keys and the CSV's
 // header stay as the files write them, in both forms.
 
@@ -28,8 +28,16 @@ enum Id {
   kZeroCharacter,
   kTooManyProblems,
   kCutByOlderReaders,
+  kOlderReadersCount,
+  kLineBreak,
+  kTextFarTooLong,
   kTrailingNotAllKept,
   kMoreErrors,
+  kMoreErrorsFound,
+  kMoreWarnings,
+  // How a CSV or genre text reads.
+  kBothEncodings,
+  kNotCp932,
   // A JSON that is not one mnr2txt writes.
   kJsonSyntax,
   kJsonEndsEarly,
@@ -46,6 +54,7 @@ enum Id {
   kJsonProblemArray,
   kJsonChoiceArray,
   kJsonUnknownKey,
+  kJsonDuplicateKey,
   kJsonMissing,
   kJsonFormat,
   kJsonGenreCount,
@@ -92,11 +101,29 @@ inline constexpr texts::TextRow kTable[] = {
      "(a double-byte character with trail byte 0xA0 starts at an odd offset); munemoji reads it whole",
      "偶数の位置の空白で文が終わるとみなす読み方では、この文が {1} バイトで切れます"
      "（2 バイト目が 0xA0 の全角文字が奇数の位置から始まっています）。むねもじは最後まで読みます"},
+    {kOlderReadersCount,
+     "{1} text(s) that readers ending a text at any stored space at an even offset cut short (a "
+     "double-byte character with trail byte 0xA0 starts at an odd offset); munemoji reads them whole",
+     "偶数の位置の空白で文が終わるとみなす読み方では途中で切れる文が {1} つあります（2 バイト目が 0xA0 の"
+     "全角文字が奇数の位置から始まっています）。むねもじは最後まで読みます"},
+    {kLineBreak, "a line break inside the text: a genre text export splits it in two",
+     "文の中に改行があります（ジャンルのテキストに書き出すと２つに分かれます）"},
+    {kTextFarTooLong, "{1} bytes, far more than any text its field holds",
+     "{1} バイトあり、この欄に入るどの文よりもずっと長いです"},
     {kTrailingNotAllKept,
      "the bytes after the last record were not all kept in the JSON; the file ends with the {1} kept",
      "最後の問題のあとのバイトが JSON にすべては入っていません。ファイルは入っている {1} バイトで"
      "終わります"},
-    {kMoreErrors, "more errors not shown", "これより多くのエラーは表示しません"},
+    {kMoreErrors, "reading stops after {1} errors", "エラーが {1} 件になったので、ここで読むのをやめます"},
+    {kMoreErrorsFound, "and {1} more errors", "ほかにエラーが {1} 件あります"},
+    {kMoreWarnings, "and {1} more warnings", "ほかに警告が {1} 件あります"},
+
+    {kBothEncodings,
+     "valid both as UTF-8 and as CP932, which read it differently from line {1}, column {2} on: '{3}' "
+     "in UTF-8, '{4}' in CP932",
+     "UTF-8 としても CP932 としても正しく、{1} 行 {2} 文字目から読み方が違います（UTF-8 では「{3}」、"
+     "CP932 では「{4}」）"},
+    {kNotCp932, "bytes that are not CP932", "CP932 として正しくないバイトがあります"},
 
     {kJsonSyntax, "not JSON: line {1}, column {2}: {3} cannot come here",
      "JSON ではありません: {1} 行 {2} 文字目の {3} はそこに書けません"},
@@ -116,6 +143,7 @@ inline constexpr texts::TextRow kTable[] = {
     {kJsonProblemArray, "an array of problem objects", "問題のオブジェクトの配列"},
     {kJsonChoiceArray, "an array of 5 texts", "５つの文字列の配列"},
     {kJsonUnknownKey, "unknown key \"{1}\"", "\"{1}\" というキーはありません"},
+    {kJsonDuplicateKey, "\"{1}\" appears twice", "\"{1}\" が２回あります"},
     {kJsonMissing, "no \"{1}\"", "\"{1}\" がありません"},
     {kJsonFormat, "\"format\" {1} is not one this program reads (1 or 2)",
      "\"format\" が {1} のものは読めません（読めるのは 1 と 2 です）"},
@@ -126,8 +154,7 @@ inline constexpr texts::TextRow kTable[] = {
     {kJsonBytes, "\"{1}\" must be {2} bytes in base64", "\"{1}\" は base64 で {2} バイトでなければなりません"},
     {kJsonAnyBytes, "\"{1}\" must be bytes in base64", "\"{1}\" は base64 のバイトでなければなりません"},
 
-    {kCsvHeader, "the first row must be genre,name,question,choice1,choice2,choice3,choice4,choice5",
-     "１行目は genre,name,question,choice1,choice2,choice3,choice4,choice5 でなければなりません"},
+    {kCsvHeader, "the first row must be {1}", "１行目は {1} でなければなりません"},
     {kCsvCells, "{1} cells, 8 expected", "セルが {1} 個あります（８個のはずです）"},
     {kCsvGenre, "the genre must be a number from 0 to 7", "ジャンルは 0 から 7 までの数字でなければなりません"},
     {kCsvQuote, "a quoted cell is not closed", "引用符で始まるセルが閉じていません"},

@@ -126,9 +126,15 @@ class JsonReader final : public nlohmann::json_sax<json> {
     static const std::vector<std::string> kKeys[] = {
         {"file", "format", "genres", "trailing", "trailingComplete"}, {},
         {"number", "name", "count", "block", "problems"}, {}, {"question", "choices", "raw"}, {}};
-    for (const std::string& known : kKeys[Top()])
-      if (key_ == known) return true;
-    return Shape(Fill(Say(import_text::kJsonUnknownKey), {key_}));
+    const std::vector<std::string>& known = kKeys[Top()];
+    const auto at = std::find(known.begin(), known.end(), key_);
+    if (at == known.end()) return Shape(Fill(Say(import_text::kJsonUnknownKey), {key_}));
+    // A key twice would have one value hide or join the other, which no
+    // viewer of the JSON shows.
+    const unsigned bit = 1u << (at - known.begin());
+    if (seen_.back() & bit) return Shape(Fill(Say(import_text::kJsonDuplicateKey), {key_}));
+    seen_.back() |= bit;
+    return true;
   }
 
   bool start_object(std::size_t) override {
@@ -153,8 +159,7 @@ class JsonReader final : public nlohmann::json_sax<json> {
 
   bool end_object() override {
     const Context ended = Top();
-    stack_.pop_back();
-    key_.clear();
+    Pop();
     if (ended == kRoot) return EndRoot();
     if (ended == kGenre) return EndGenre();
     if (ended == kProblem) return EndProblem();
@@ -179,8 +184,7 @@ class JsonReader final : public nlohmann::json_sax<json> {
 
   bool end_array() override {
     const Context ended = Top();
-    stack_.pop_back();
-    key_.clear();
+    Pop();
     if (ended == kGenres && genre_ != kGenreCount - 1) return Shape(Say(import_text::kJsonGenreCount));
     if (ended == kChoices && choices_ != kChoiceCount) return Shape(Say(import_text::kJsonChoiceCount));
     return true;
@@ -199,8 +203,14 @@ class JsonReader final : public nlohmann::json_sax<json> {
   Context Top() const { return stack_.empty() ? kRoot : stack_.back(); }
   bool Push(Context context) {
     stack_.push_back(context);
+    seen_.push_back(0);
     key_.clear();
     return true;
+  }
+  void Pop() {
+    stack_.pop_back();
+    seen_.pop_back();
+    key_.clear();
   }
 
   Location Here(Field field = Field::kNone) const {
@@ -278,6 +288,7 @@ class JsonReader final : public nlohmann::json_sax<json> {
   ProblemSetBuilder& builder_;
   Diagnostics& diagnostics_;
   std::vector<Context> stack_;
+  std::vector<unsigned> seen_;  // per object on the stack, the known keys it had
   std::string key_;
   int genre_ = -1, problem_ = 0, choices_ = 0;
   std::string name_, block_, raw_, trailing_;
@@ -290,9 +301,9 @@ class JsonReader final : public nlohmann::json_sax<json> {
 }  // namespace
 
 std::optional<ProblemFileImage> ReadJson(std::string_view text,
-                                         const std::optional<T_mnrFormat::HeaderBytes>& templateHeader,
+                                         const std::optional<HeaderBytes>& templateHeader,
                                          Diagnostics& diagnostics) {
-  ProblemSetBuilder builder(templateHeader, diagnostics);
+  ProblemSetBuilder builder(templateHeader, diagnostics, LineBreaks::kWarned);
   JsonReader reader(text, builder, diagnostics);
   json::sax_parse(text.begin(), text.end(), &reader);
   if (!reader.Complete()) {

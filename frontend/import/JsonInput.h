@@ -16,7 +16,7 @@ namespace importing {
 // (every reason is in diagnostics). templateHeader stands for genres that
 // carry no "block".
 std::optional<ProblemFileImage> ReadJson(std::string_view json,
-                                         const std::optional<T_mnrFormat::HeaderBytes>& templateHeader,
+                                         const std::optional<HeaderBytes>& templateHeader,
                                          Diagnostics& diagnostics);
 
 }  // namespace importing

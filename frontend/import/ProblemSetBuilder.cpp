@@ -42,9 +42,9 @@ std::string Utf8Of(std::string_view cp932) {
 
 }  // namespace
 
-ProblemSetBuilder::ProblemSetBuilder(const std::optional<T_mnrFormat::HeaderBytes>& templateHeader,
-                                     Diagnostics& diagnostics)
-    : diagnostics_(diagnostics) {
+ProblemSetBuilder::ProblemSetBuilder(const std::optional<HeaderBytes>& templateHeader,
+                                     Diagnostics& diagnostics, LineBreaks lineBreaks)
+    : diagnostics_(diagnostics), lineBreaks_(lineBreaks) {
   if (templateHeader) image_.Header = *templateHeader;
 }
 
@@ -75,11 +75,22 @@ bool ProblemSetBuilder::Encode(std::string_view utf8, std::size_t size, const Lo
   return true;
 }
 
+bool ProblemSetBuilder::LineBreakAllowed(std::string_view utf8, const Location& where) {
+  if (utf8.find('\n') == std::string_view::npos) return true;
+  if (lineBreaks_ == LineBreaks::kWarned) {
+    diagnostics_.Warning(where, Say(import_text::kLineBreak));
+    return true;
+  }
+  diagnostics_.Error(where, Say(import_text::kLineBreak));
+  return false;
+}
+
 void ProblemSetBuilder::SetName(int genre, std::string_view utf8, const Location& where) {
-  const std::string_view held = GenreNameField(image_.Header, genre);
+  if (!LineBreakAllowed(utf8, where)) return;
+  const std::string_view held = mnr_header::GenreName(image_.Header, genre);
   if (Utf8Of(held) == utf8) return;  // the block's own bytes, whatever follows them
   std::string cp932;
-  if (Encode(utf8, kGenreNameSize, where, cp932)) SetGenreNameField(image_.Header, genre, cp932);
+  if (Encode(utf8, kGenreNameSize, where, cp932)) mnr_header::SetGenreName(image_.Header, genre, cp932);
 }
 
 void ProblemSetBuilder::AddProblem(int genre, const std::array<std::string_view, kFieldCount>& utf8,
@@ -99,16 +110,25 @@ void ProblemSetBuilder::AddProblem(int genre, const std::array<std::string_view,
   std::string cp932;
   bool ok = true;
   for (int f = 0; f < kFieldCount; ++f) {
+    if (!LineBreakAllowed(utf8[f], where[f])) {
+      ok = false;
+      continue;
+    }
     if (raw != nullptr && carried[f] == utf8[f]) continue;
     if (!Encode(utf8[f], FieldSize(f), where[f], cp932)) {
       ok = false;
       continue;
     }
     const std::size_t cut = OlderReadersCut(cp932);
-    if (cut != std::string::npos) diagnostics_.Warning(where[f], Fill(Say(import_text::kCutByOlderReaders), {std::to_string(cut)}));
+    if (cut != std::string::npos) diagnostics_.CutByOlderReaders(where[f], cut);
     ScrambleField(cp932, stored.Bytes + FieldOffset(f), FieldSize(f));
   }
   if (ok) image_.Records[genre].push_back(stored);
+}
+
+void ProblemSetBuilder::AddStoredRecord(int genre, const ProblemRecord& stored) {
+  if (++counts_[genre] > kMaxProblemCount) return;  // counted, reported at the end
+  image_.Records[genre].push_back(stored);
 }
 
 std::optional<ProblemFileImage> ProblemSetBuilder::Finish() {

@@ -101,7 +101,7 @@ std::string HostName(const std::string& windowsName) {
 // A host name that already holds one of those characters (U+F001, U+F05C, ...)
 // has no Windows form: it would come back as another name ("p\uF05Cq" as
 // "p\\q"). Such names are refused rather than resolved to another file.
-bool HasWindowsForm(const std::string& hostName) { return HostName(hostName) == hostName; }
+bool HasWindowsFormOf(const std::string& hostName) { return HostName(hostName) == hostName; }
 
 std::vector<std::string> Mapped(std::vector<std::string> names, std::string (*map)(const std::string&)) {
   for (std::string& name : names) name = map(name);
@@ -211,6 +211,19 @@ bool ToHostPath(const std::string& windowsPath, std::string& hostPath) {
   return true;
 }
 
+bool HasWindowsForm(const std::string& hostPath) {
+  const auto ownForm = [](const std::string& path) {
+    const std::vector<std::string> names = Components(path, false);
+    return std::all_of(names.begin(), names.end(), HasWindowsFormOf);
+  };
+  if (!hostPath.empty() && hostPath[0] == '/') return ownForm(hostPath);
+  static const bool currentHasOne = [&] {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) != nullptr && ownForm(buffer);
+  }();
+  return currentHasOne && ownForm(hostPath);
+}
+
 bool FromHostPath(const std::string& hostPath, std::string& windowsPath) {
   std::string absolute = hostPath;
   if (absolute.empty() || absolute[0] != '/') {
@@ -240,7 +253,7 @@ bool FromHostPath(const std::string& hostPath, std::string& windowsPath) {
   if (!found) return false;
 
   const std::vector<std::string> tail(parts.begin() + static_cast<std::ptrdiff_t>(bestDepth), parts.end());
-  if (!std::all_of(tail.begin(), tail.end(), HasWindowsForm)) return false;
+  if (!std::all_of(tail.begin(), tail.end(), HasWindowsFormOf)) return false;
   windowsPath = bestRoot + "\\" + Join(Mapped(tail, WindowsName), '\\');
   return true;
 }

@@ -24,6 +24,10 @@ bool ToHostPath(const std::string& windowsPath, std::string& hostPath);
 // none of its own, and gives false like a path outside every mapped folder.
 bool FromHostPath(const std::string& hostPath, std::string& windowsPath);
 
+// Whether every name of the host path (and of the current folder, for a
+// relative path) has a Windows form (FromHostPath).
+bool HasWindowsForm(const std::string& hostPath);
+
 // Records a full Windows path as the current directory (the backend checks
 // that it is an enterable folder first).
 void SetCurrent(const std::string& fullWindowsPath);

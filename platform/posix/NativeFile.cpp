@@ -93,30 +93,47 @@ bool HasInvalidNameCharacter(const std::string& windowsPath) {
 
 }  // namespace
 
-int HostPath(const std::string& windowsPath, std::string& host) {
+int HostPathOf(const std::string& windowsPath, std::string& host) {
   if (windowsPath.empty() || HasInvalidNameCharacter(windowsPath)) return kErrorInvalidName;
   if (drive_table::ToHostPath(windowsPath, host)) return 0;
   const bool network = windowsPath.size() >= 2 && windowsPath[0] == '\\' && windowsPath[1] == '\\';
   return network ? kErrorBadNetPath : error_code::kPathNotFound;
 }
 
+bool FileExists(const std::string& host) {
+  struct stat st;
+  return stat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& host) {
+  struct stat st;
+  return stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+Entry EntryAt(const std::string& host) {
+  struct stat st;
+  if (lstat(host.c_str(), &st) != 0) return Entry::kNone;
+  return S_ISDIR(st.st_mode) ? Entry::kFolder : Entry::kOther;
+}
+
 namespace {
 
-bool StatHost(const std::string& windowsPath, struct stat& st) {
-  std::string host;
-  return HostPath(windowsPath, host) == 0 && stat(host.c_str(), &st) == 0;
+FileIdentity IdentityOfStat(const struct stat& st) {
+  return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 }  // namespace
 
-bool FileExists(const std::string& name) {
+std::optional<FileIdentity> IdentityOf(const std::string& host) {
   struct stat st;
-  return StatHost(name, st) && !S_ISDIR(st.st_mode);
+  if (stat(host.c_str(), &st) != 0) return std::nullopt;
+  return IdentityOfStat(st);
 }
 
-bool DirectoryExists(const std::string& name) {
+std::optional<FileIdentity> IdentityOfStandardInput() {
   struct stat st;
-  return StatHost(name, st) && S_ISDIR(st.st_mode);
+  if (fstat(STDIN_FILENO, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return IdentityOfStat(st);
 }
 
 int GetCurrentDir(std::string& path) {
@@ -125,7 +142,7 @@ int GetCurrentDir(std::string& path) {
 
 int SetCurrentDir(const std::string& path) {
   std::string host, full;
-  if (int code = HostPath(path, host)) return code;
+  if (int code = HostPathOf(path, host)) return code;
   struct stat st;
   if (stat(host.c_str(), &st) != 0) return WindowsCode(errno, host);
   if (!S_ISDIR(st.st_mode)) return kErrorDirectoryName;
@@ -133,40 +150,6 @@ int SetCurrentDir(const std::string& path) {
   drive_table::FullWindowsPath(path, full);
   drive_table::SetCurrent(full);
   return 0;
-}
-
-namespace {
-
-// Resolves a path as the kernel does: its folder part through realpath
-// (symbolic links first, then ".."), its last name kept as written, so that
-// a link to a problem file still names the link. A path ending in "/", "."
-// or ".." names a folder and is resolved whole.
-int ResolveHostPath(const std::string& path, std::string& resolved) {
-  const std::size_t slash = path.find_last_of('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty() || name == "." || name == "..") {
-    folder = path;
-    name.clear();
-  }
-  char* real = realpath(folder.c_str(), nullptr);
-  if (real == nullptr) return WindowsCode(errno, folder);
-  resolved = real;
-  std::free(real);
-  if (!name.empty()) {
-    if (resolved.back() != '/') resolved += '/';
-    resolved += name;
-  }
-  return 0;
-}
-
-}  // namespace
-
-int FullPathFromNative(const std::string& nativePath, std::string& fullPath) {
-  if (nativePath.empty()) return kErrorInvalidName;
-  std::string resolved;
-  if (int code = ResolveHostPath(nativePath, resolved)) return code;
-  return drive_table::FromHostPath(resolved, fullPath) ? 0 : error_code::kPathNotFound;
 }
 
 namespace {
@@ -183,24 +166,45 @@ int OpenWithoutBlocking(const std::string& host, int flags, NativeHandle& handle
 
 }  // namespace
 
-int OpenForReading(const std::string& name, NativeHandle& handle) {
-  std::string host;
-  if (int code = HostPath(name, host)) return code;
-  // A FIFO without a writer opens at once and reads as empty.
-  if (int code = OpenWithoutBlocking(host, O_RDONLY, handle)) return code;
+int OpenForReading(const std::string& host, NativeHandle& handle) {
+  // A FIFO without a writer opens at once and reads as empty; reads from
+  // anything but a regular file (which ignores the flag) then block again.
+  const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return WindowsCode(errno, host);
   struct stat st;
-  if (fstat(static_cast<int>(handle), &st) == 0 && S_ISDIR(st.st_mode)) {
-    close(static_cast<int>(handle));
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
     return error_code::kAccessDenied;  // as Windows refuses to open a folder as a file
   }
+  if (!S_ISREG(st.st_mode)) fcntl(fd, F_SETFL, 0);
+  handle = fd;
   return 0;
 }
 
-int CreateForWriting(const std::string& name, NativeHandle& handle) {
-  std::string host;
-  if (int code = HostPath(name, host)) return code;
+int CreateForWriting(const std::string& host, NativeHandle& handle) {
   // A FIFO without a reader cannot be opened without waiting: ENXIO.
   return OpenWithoutBlocking(host, O_WRONLY | O_CREAT | O_TRUNC, handle);
+}
+
+std::optional<std::uint64_t> RegularFileSize(NativeHandle handle) {
+  struct stat st;
+  if (fstat(static_cast<int>(handle), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+int WriteAt(NativeHandle handle, std::uint64_t offset, const void* bytes, std::size_t count) {
+  const char* p = static_cast<const char*>(bytes);
+  while (count > 0) {
+    const ssize_t n = pwrite(static_cast<int>(handle), p, count, static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return WindowsCode(errno, "");
+    }
+    p += n;
+    offset += static_cast<std::uint64_t>(n);
+    count -= static_cast<std::size_t>(n);
+  }
+  return 0;
 }
 
 int Read(NativeHandle handle, void* buffer, std::size_t count, std::size_t& arrived) {
@@ -225,6 +229,27 @@ int Write(NativeHandle handle, const void* bytes, std::size_t count) {
     count -= static_cast<std::size_t>(n);
   }
   return 0;
+}
+
+int ReadAt(NativeHandle handle, std::uint64_t offset, void* buffer, std::size_t count, std::size_t& arrived) {
+  ssize_t n;
+  do {
+    n = pread(static_cast<int>(handle), buffer, count, static_cast<off_t>(offset));
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return WindowsCode(errno, "");
+  arrived = static_cast<std::size_t>(n);
+  return 0;
+}
+
+int Skip(NativeHandle handle, std::uint64_t count) {
+  return lseek(static_cast<int>(handle), static_cast<off_t>(count), SEEK_CUR) < 0 ? WindowsCode(errno, "") : 0;
+}
+
+bool HasWindowsForm(const std::string& host) { return drive_table::HasWindowsForm(host); }
+
+std::string TemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && folder[0] == '/' ? folder : "/tmp";
 }
 
 int Close(NativeHandle handle) {

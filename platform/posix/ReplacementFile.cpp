@@ -37,7 +37,7 @@ struct Slot {
   volatile std::sig_atomic_t used;
   char path[PATH_MAX];
 };
-Slot slots[4];  // one output is written at a time; a few spare
+Slot slots[16];  // a set of eight outputs may wait for its renames together; a few spare
 
 extern "C" void RemoveNamedThenDie(int signal) {
   for (Slot& slot : slots) {
@@ -65,14 +65,19 @@ void RemoveOnInterrupt() {
   }
 }
 
+sigset_t InterruptSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kInterrupts) sigaddset(&set, signal);
+  return set;
+}
+
 // Keeps the interrupts waiting while a name appears or goes together with
 // its slot.
 class InterruptsBlocked {
  public:
   InterruptsBlocked() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : kInterrupts) sigaddset(&set, signal);
+    const sigset_t set = InterruptSet();
     sigprocmask(SIG_BLOCK, &set, &saved_);
   }
   ~InterruptsBlocked() { sigprocmask(SIG_SETMASK, &saved_, nullptr); }
@@ -155,20 +160,11 @@ mode_t NewFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
-// Whether the rename would replace an earlier file. Only then is the new one
-// flushed to the disk first, so that after a crash the name holds the earlier
-// file or the whole new one: a new name has nothing to lose, and a flush
-// costs about a millisecond a file (bench/replace.sh).
-bool Replaces(const std::string& dest) {
-  struct stat st;
-  return lstat(dest.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 int CreateNamed(const std::string& folder, const std::string& dest, int& fd, std::string& named) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string candidate = RandomName(folder);
     InterruptsBlocked blocked;
-    fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
       Remember(candidate);
       named = candidate;
@@ -213,14 +209,14 @@ int RenameOver(const std::string& named, const std::string& dest, bool replace) 
 
 }  // namespace
 
-int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::string& privateName) {
-  std::string dest;
-  if (int code = HostPath(name, dest)) return code;
+int CreatePrivateBeside(const std::string& dest, NativeHandle& handle, std::string& privateName) {
   RemoveOnInterrupt();
   privateName.clear();
   const std::string folder = FolderOf(dest);
   if (UnnamedFilesCanBeLinked() && fault_injection::Check(fault_injection::Operation::kUnnamedFile) == 0) {
-    const int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Made with the mode a new file gets: without a name, no one else can
+    // open it anyway.
+    const int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (fd >= 0) {
       handle = fd;
       return 0;
@@ -234,27 +230,56 @@ int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::stri
   return 0;
 }
 
-int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& name,
-               bool replace) {
+int CompletePrivate(NativeHandle& handle, const std::string& privateName, const std::string& dest, bool replace) {
   const int fd = static_cast<int>(handle);
-  std::string dest, named = privateName;
-  int code = HostPath(name, dest);
-  if (code == 0 && fchmod(fd, NewFileMode()) != 0) code = WindowsCode(errno, dest);
-  if (code == 0 && replace && Replaces(dest) && fsync(fd) != 0) code = WindowsCode(errno, dest);
+  struct stat st;
+  const bool exists = lstat(dest.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return error_code::kAccessDenied;  // as rename says
+  // A named private file was the owner's alone until now.
+  if (!privateName.empty() && fchmod(fd, NewFileMode()) != 0) return WindowsCode(errno, dest);
+  // Flushed to the disk only where it replaces an earlier file, so that
+  // after a crash the name holds the earlier file or the whole new one: a new
+  // name has nothing to lose, and a flush costs about a millisecond a file
+  // (bench/replace.sh).
+  if (replace && exists && S_ISREG(st.st_mode) && fsync(fd) != 0) return WindowsCode(errno, dest);
+  if (privateName.empty()) return 0;  // linked under a name, and closed, only with its rename
+  // Closed while only the private name has it: a network file system
+  // reports its last write errors here.
+  handle = -1;
+  return close(fd) != 0 ? WindowsCode(errno, dest) : 0;
+}
+
+int PutInPlace(NativeHandle handle, const std::string& privateName, const std::string& dest, bool replace) {
+  const int fd = static_cast<int>(handle);
+  std::string named = privateName;
+  int code = 0;
   // From the moment the file has a name until the output's name is its own,
   // interrupts wait: a name appears or goes together with its slot.
   InterruptsBlocked blocked;
-  if (code == 0 && named.empty()) code = LinkUnnamed(fd, dest, named);
-  // Closed while only the private name has it: a network file system reports
-  // its last write errors here.
-  if (close(fd) != 0 && code == 0) code = WindowsCode(errno, dest);
+  if (named.empty()) code = LinkUnnamed(fd, dest, named);
+  if (fd >= 0 && close(fd) != 0 && code == 0) code = WindowsCode(errno, dest);
   if (code == 0) code = RenameOver(named, dest, replace);
   if (code != 0 && !named.empty()) RemoveNamed(named);
   return code;
 }
 
+namespace {
+sigset_t heldSaved;
+int heldDepth = 0;
+}  // namespace
+
+void HoldInterrupts() {
+  if (heldDepth++ > 0) return;
+  const sigset_t set = InterruptSet();
+  sigprocmask(SIG_BLOCK, &set, &heldSaved);
+}
+
+void ReleaseInterrupts() {
+  if (--heldDepth == 0) sigprocmask(SIG_SETMASK, &heldSaved, nullptr);
+}
+
 void DiscardPrivate(NativeHandle handle, const std::string& privateName) noexcept {
-  close(static_cast<int>(handle));
+  if (handle >= 0) close(static_cast<int>(handle));
   if (!privateName.empty()) RemoveNamed(privateName);
 }
 

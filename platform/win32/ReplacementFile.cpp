@@ -78,7 +78,7 @@ int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::stri
   const std::wstring folder = separator == std::wstring::npos ? L"." : wide.substr(0, separator);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::wstring candidate = LongPathForm(RandomName(folder));
-    HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(candidate.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
@@ -97,16 +97,32 @@ int CreatePrivateBeside(const std::string& name, NativeHandle& handle, std::stri
   return ERROR_FILE_EXISTS;
 }
 
-int PutInPlace(NativeHandle handle, const std::string&, const std::string& name, bool replace) {
-  HANDLE file = reinterpret_cast<HANDLE>(handle);
-  AcquireSRWLockExclusive(&commitLock);
-  int code = 0;
-  // On the disk before it replaces an earlier file, as on other systems.
+int CompletePrivate(NativeHandle& handle, const std::string&, const std::string& name, bool replace) {
   const std::wstring target = WidePath(name);
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool replaces = replace && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  if (replaces && !FlushFileBuffers(file)) code = LastError();
-  if (code == 0 && !MarkForDeletion(file, false)) code = LastError();
+  if (attributes == INVALID_FILE_ATTRIBUTES) return 0;  // nothing to replace
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+  if (!replace) return 0;  // refused by the rename: the file exists
+  // A file another program holds without letting it go cannot be replaced:
+  // refused now, with the code the rename would give, before any output of
+  // a set is renamed.
+  HANDLE existing = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                nullptr);
+  if (existing == INVALID_HANDLE_VALUE) {
+    return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_ACCESS_DENIED : LastError();
+  }
+  CloseHandle(existing);
+  // On the disk before it replaces an earlier file, as on other systems.
+  return FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) ? 0 : LastError();
+}
+
+int PutInPlace(NativeHandle handle, const std::string&, const std::string& name, bool replace) {
+  HANDLE file = reinterpret_cast<HANDLE>(handle);
+  HoldInterrupts();
+  int code = 0;
+  const std::wstring target = WidePath(name);
+  if (!MarkForDeletion(file, false)) code = LastError();
   if (code == 0 && !RenameOver(file, target, replace)) {
     code = LastError();
     // A file at the name, as every system reports it (the rename says 183).
@@ -114,8 +130,20 @@ int PutInPlace(NativeHandle handle, const std::string&, const std::string& name,
     MarkForDeletion(file, true);
   }
   if (!CloseHandle(file) && code == 0) code = LastError();
-  ReleaseSRWLockExclusive(&commitLock);
+  ReleaseInterrupts();
   return code;
+}
+
+namespace {
+int heldDepth = 0;
+}  // namespace
+
+void HoldInterrupts() {
+  if (heldDepth++ == 0) AcquireSRWLockExclusive(&commitLock);
+}
+
+void ReleaseInterrupts() {
+  if (--heldDepth == 0) ReleaseSRWLockExclusive(&commitLock);
 }
 
 void DiscardPrivate(NativeHandle handle, const std::string&) noexcept {

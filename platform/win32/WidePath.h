@@ -7,10 +7,12 @@
 
 namespace platform::native {
 
-// The UTF-16 form of a path in the active code page. A full path of 260
+// The full UTF-16 form of a path in the active code page. One of 260
 // characters or more gets the "\\?\" form, which has no such limit.
 std::wstring WidePath(const std::string& path);
 std::wstring LongPathForm(std::wstring path);
+// The full form of a path as the system completes it (itself when it cannot).
+std::wstring FullWidePath(const std::wstring& path);
 
 // The calling thread's last error; 5 (access denied) when the system gave none.
 int LastError();

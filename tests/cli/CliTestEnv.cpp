@@ -6,6 +6,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "frontend/Messages.h"
+#include "platform/IoError.h"
+
 
 #ifdef _WIN32
 #include <windows.h>
@@ -42,6 +45,9 @@ std::string InProgramLanguage(const texts::TextRow& row, const std::vector<std::
 }
 }  // namespace
 
+std::string Said(cli::shell_texts::Id id, const std::vector<std::string>& args) {
+  return InProgramLanguage(cli::shell_texts::kTable[id], args);
+}
 std::string Said(cli::mnr2txt_texts::Id id, const std::vector<std::string>& args) {
   return InProgramLanguage(cli::mnr2txt_texts::kTable[id], args);
 }
@@ -50,6 +56,13 @@ std::string Said(cli::txt2mnr_texts::Id id, const std::vector<std::string>& args
 }
 std::string Said(import_text::Id id, const std::vector<std::string>& args) {
   return InProgramLanguage(import_text::kTable[id], args);
+}
+
+std::string IoErrorSaid(int code, bool withFullStop) {
+  const bool japanese = ProgramLanguage() == texts::Language::kJapanese;
+  const std::string text = japanese ? platform::IoErrorMessage(code) : platform::IoErrorMessageInEnglish(code);
+  const std::string ended = withFullStop ? messages::WithFullStop(text) : text;
+  return japanese ? Utf8Of(ended) : ended;
 }
 
 std::string HostPathOfBuildFile(const std::string& cmakePath) {
@@ -70,8 +83,9 @@ RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& wo
   return RunProgram(HostPathOfBuildFile(MNR2TXT_PATH), args, workDir, stdinPath);
 }
 
-RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir) {
-  return RunProgram(HostPathOfBuildFile(TXT2MNR_PATH), args, workDir);
+RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir,
+                     const std::string& stdinPath) {
+  return RunProgram(HostPathOfBuildFile(TXT2MNR_PATH), args, workDir, stdinPath);
 }
 
 void MakeDir(const std::string& path) { fs::create_directories(path); }
@@ -102,3 +116,10 @@ std::string Utf8Of(const std::string& cp932) {
 std::string TerminalText(const std::string& cp932) { return Utf8Of(cp932); }
 
 }  // namespace cli_test
+
+// The in-process tests run mnr2txt's parts (tests/cli/LargeWritesTest.cpp):
+// the shell's messages name it.
+namespace cli::program {
+extern const char kName[] = "mnr2txt";
+extern const bool kWaitsOnOwnConsole = false;
+}  // namespace cli::program

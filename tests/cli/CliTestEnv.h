@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/Mnr2txtTexts.h"
-#include "cli/Txt2mnrTexts.h"
+#include "cli/ShellTexts.h"
+#include "cli/mnr2txt/Texts.h"
+#include "cli/txt2mnr/Texts.h"
 #include "frontend/Language.h"
 #include "frontend/import/ImportTexts.h"
-#include "tests/cli/RunProgram.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/TestEnv.h"
 
 namespace cli_test {
@@ -25,7 +26,8 @@ RunResult RunMnr2txt(const std::vector<std::string>& args, const std::string& wo
                      const std::string& stdinPath = "");
 
 // Runs the txt2mnr beside this test program, in workDir.
-RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir);
+RunResult RunTxt2mnr(const std::vector<std::string>& args, const std::string& workDir,
+                     const std::string& stdinPath = "");
 
 void MakeDir(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
@@ -40,9 +42,14 @@ bool FileExists(const std::string& path);  // a file, not a folder
 texts::Language ProgramLanguage();
 // What the programs say for a text of their tables, in that language, with
 // "{1}", "{2}" ... filled in.
+std::string Said(cli::shell_texts::Id id, const std::vector<std::string>& args = {});
 std::string Said(cli::mnr2txt_texts::Id id, const std::vector<std::string>& args = {});
 std::string Said(cli::txt2mnr_texts::Id id, const std::vector<std::string>& args = {});
 std::string Said(import_text::Id id, const std::vector<std::string>& args = {});
+
+// What the programs say for I/O error code in that language (UTF-8), with
+// the full stop mnr2txt ends it with, or without.
+std::string IoErrorSaid(int code, bool withFullStop = true);
 
 // What a pipe or file receives for CP932 text: UTF-8 on every system.
 std::string TerminalText(const std::string& cp932);

@@ -110,7 +110,7 @@ TEST_F(Mnr2txt, AFolderStandsForTheProblemFilesDirectlyInsideItInNameOrder) {
   for (const std::string& name : {kFolderOrder[0], kFolderOrder[1], kSecond.shown}) {
     const std::string base = name.substr(0, name.size() - 4);
     expected += "mnr2txt: " + Joined(kQuestions.shown, name) + ": " +
-                Said(mnr2txt_texts::kWrote, {Joined(kQuestions.shown, base + ".csv")}) + "\n";
+                Said(cli::shell_texts::kWrote, {Joined(kQuestions.shown, base + ".csv")}) + "\n";
   }
   EXPECT_EQ(r.out, expected);
   EXPECT_EQ(r.err, "");
@@ -133,15 +133,15 @@ TEST_F(Mnr2txt, AFolderWithoutProblemFilesIsReportedAndTheRestConverted) {
 
   RunResult r = Run({"--json", "empty", "set.mnr"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(mnr2txt_texts::kWrote, {"set.json"}) + "\n");
-  EXPECT_EQ(r.err, "mnr2txt: empty: " + Said(mnr2txt_texts::kNoProblemFilesInFolder) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(cli::shell_texts::kWrote, {"set.json"}) + "\n");
+  EXPECT_EQ(r.err, "mnr2txt: empty: " + Said(cli::shell_texts::kNoProblemFilesInFolder) + "\n");
   EXPECT_EQ(test_env::ListDir(Path("empty")), std::vector<std::string>{"notes.txt"});
 
   // One stream takes one file: a folder of one is that file, of two a usage error.
   r = Run({"--csv", "-o", "-", "two"});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "mnr2txt: " + Said(mnr2txt_texts::kStreamTakesOne) + "\n" + Said(mnr2txt_texts::kTryHelp) + "\n");
+  EXPECT_EQ(r.err, "mnr2txt: " + Said(mnr2txt_texts::kStreamTakesOne) + "\n" + Said(cli::shell_texts::kTryHelp, {"mnr2txt"}) + "\n");
   EXPECT_EQ(test_env::ListDir(Path("two")), (std::vector<std::string>{"a.mnr", "b.mnr"}));
   r = Run({"--csv", "-o", "-", "one"});
   EXPECT_EQ(r.status, 0);
@@ -162,8 +162,8 @@ TEST(Txt2mnrArguments, CheckTakesAFolderWritingNamesTheFiles) {
   clean.writeTo(dir.host(Joined("quiz", "c.mnr")));
   RunResult r = cli_test::RunTxt2mnr({"--check", "quiz"}, dir.host());
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, Joined("quiz", "b.mnr") + ": " + Said(txt2mnr_texts::kCheckClean) + "\n" + Joined("quiz", "c.mnr") +
-                       ": " + Said(txt2mnr_texts::kCheckClean) + "\n");
+  EXPECT_EQ(r.out, Joined("quiz", "b.mnr") + ": " + Said(txt2mnr_texts::kCheckCleanGenreText) + "\n" + Joined("quiz", "c.mnr") +
+                       ": " + Said(txt2mnr_texts::kCheckCleanGenreText) + "\n");
   EXPECT_EQ(r.err, "");
   r = cli_test::RunTxt2mnr({"quiz"}, dir.host());
   EXPECT_EQ(r.status, 1);
@@ -211,18 +211,18 @@ TEST_F(Mnr2txt, StarAndQuestionMarkGiveTheMatchingFilesInNameOrder) {
   // A pattern that matches nothing is reported under its name; the rest is converted.
   r = Run({"--csv", "nothing*.mnr", "B.mnr", "*\\*.none"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "mnr2txt: B.mnr: " + Said(mnr2txt_texts::kWrote, {"B.csv"}) + "\n");
-  EXPECT_EQ(r.err, "mnr2txt: nothing*.mnr: " + Said(mnr2txt_texts::kNoMatch) + "\n" +
-                       "mnr2txt: *\\*.none: " + Said(mnr2txt_texts::kNoMatch) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: B.mnr: " + Said(cli::shell_texts::kWrote, {"B.csv"}) + "\n");
+  EXPECT_EQ(r.err, "mnr2txt: nothing*.mnr: " + Said(cli::shell_texts::kNoMatch) + "\n" +
+                       "mnr2txt: *\\*.none: " + Said(cli::shell_texts::kNoMatch) + "\n");
 
   // txt2mnr expands them the same way: -o takes one input, however named.
   r = cli_test::RunTxt2mnr({"-o", "one.mnr", "*.csv"}, Path());
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "txt2mnr: B.csv: " + Said(txt2mnr_texts::kWrote, {"one.mnr"}) + "\n");
+  EXPECT_EQ(r.out, "txt2mnr: B.csv: " + Said(cli::shell_texts::kWrote, {"one.mnr"}) + "\n");
   EXPECT_EQ(Run({"--csv", "a.MNR"}).status, 0);
   r = cli_test::RunTxt2mnr({"-o", "two.mnr", "*.csv"}, Path());
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "txt2mnr: " + Said(txt2mnr_texts::kOneInput) + "\n" + Said(txt2mnr_texts::kTryHelp) + "\n");
+  EXPECT_EQ(r.err, "txt2mnr: " + Said(txt2mnr_texts::kOneInput) + "\n" + Said(cli::shell_texts::kTryHelp, {"txt2mnr"}) + "\n");
   EXPECT_FALSE(cli_test::FileExists(Path("two.mnr")));
 }
 #else
@@ -232,8 +232,8 @@ TEST_F(Mnr2txt, StarAndQuestionMarkAreCharactersOfANameHere) {
   Problems("b").writeTo(Path("ab.mnr"));
   const RunResult r = Run({"--csv", "a*.mnr", "a?.mnr"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "mnr2txt: a*.mnr: " + Said(mnr2txt_texts::kWrote, {"a*.csv"}) + "\n");
-  EXPECT_EQ(r.err, Message("a?.mnr", messages::kNotAProblemFile));
+  EXPECT_EQ(r.out, "mnr2txt: a*.mnr: " + Said(cli::shell_texts::kWrote, {"a*.csv"}) + "\n");
+  EXPECT_EQ(r.err, Told("a?.mnr", Said(cli::shell_texts::kNoSuchFile)));
   EXPECT_EQ(test_env::ListDir(Path()), (std::vector<std::string>{"a*.csv", "a*.mnr", "ab.mnr"}));
 }
 #endif

@@ -14,10 +14,12 @@
 #include <windows.h>
 #endif
 
-#include "cli/Mnr2txtTexts.h"
-#include "cli/Txt2mnrTexts.h"
+#include "cli/ShellTexts.h"
+#include "cli/mnr2txt/Texts.h"
+#include "cli/txt2mnr/Texts.h"
 #include "cli/UserLanguage.h"
 #include "frontend/import/ImportTexts.h"
+#include "platform/IoError.h"
 #include "tests/cli/CliTestEnv.h"
 #include "tests/support/TestEnv.h"
 
@@ -105,9 +107,22 @@ void ExpectBothForms(const texts::TextRow (&table)[N], const char* program) {
 }
 
 TEST(Language, EveryTextHasBothFormsWithTheSameBlanks) {
+  ExpectBothForms(cli::shell_texts::kTable, "both programs");
   ExpectBothForms(cli::mnr2txt_texts::kTable, "mnr2txt");
   ExpectBothForms(cli::txt2mnr_texts::kTable, "txt2mnr");
   ExpectBothForms(import_text::kTable, "readers");
+}
+
+// The system's error texts: each code the window's table names has its
+// English form beside it, and the others read "I/O error (N)" in both.
+TEST(Language, EveryIoErrorTextHasItsEnglishForm) {
+  for (int code = 0; code < 1200; ++code) {
+    const std::string japanese = platform::IoErrorMessage(code), english = platform::IoErrorMessageInEnglish(code);
+    const bool numbered = japanese == "I/O \x83G\x83\x89\x81[ (" + std::to_string(code) + ")";
+    EXPECT_EQ(english == "I/O error (" + std::to_string(code) + ")", numbered) << code;
+    for (char c : english) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << code;
+  }
+  EXPECT_EQ(platform::IoErrorMessageInEnglish(2), "File not found");
 }
 
 constexpr char kMnr2txtUsageJa[] = "使い方: mnr2txt [オプション] FILE...\n";
@@ -150,7 +165,9 @@ void ExpectReadersMessages(Language language, const std::string& context) {
   test_env::TempDir dir;
   const bool japanese = language == Language::kJapanese;
   const std::string header = "genre,name,question,choice1,choice2,choice3,choice4,choice5\r\n";
-  test_env::WriteFile(dir.host("long.csv"), header + "0,n," + std::string(117, 'q') + ",a,\xF0\x9F\x8D\xA3,c,d,e\r\n");
+  // With a byte-order mark, as spreadsheets write UTF-8: without one, these
+  // bytes would be valid CP932 too.
+  test_env::WriteFile(dir.host("long.csv"), "\xEF\xBB\xBF" + header + "0,n," + std::string(117, 'q') + ",a,\xF0\x9F\x8D\xA3,c,d,e\r\n");
   RunResult r = cli_test::RunTxt2mnr({"long.csv"}, dir.host());
   EXPECT_EQ(r.status, 1) << context;
   EXPECT_EQ(r.out, "") << context;
@@ -180,13 +197,12 @@ void ExpectReadersMessages(Language language, const std::string& context) {
   EXPECT_EQ(r.status, 0) << context;
   EXPECT_EQ(r.out, japanese ? "txt2mnr: cut.csv: cut.mnr を書きました\n" : "txt2mnr: cut.csv: wrote cut.mnr\n")
       << context;
-  EXPECT_EQ(r.err, japanese ? "txt2mnr: cut.csv:2:3: ジャンル 0、問題 1、問題文: 警告: 偶数の位置の空白で文が終わると"
-                              "みなす読み方では、この文が 2 バイトで切れます（2 バイト目が 0xA0 の全角文字が奇数の"
-                              "位置から始まっています）。むねもじは最後まで読みます\n"
-                            : "txt2mnr: cut.csv:2:3: genre 0, problem 1, question: warning: readers that end a "
-                              "text at any stored space at an even offset cut this text after 2 bytes (a "
-                              "double-byte character with trail byte 0xA0 starts at an odd offset); munemoji "
-                              "reads it whole\n")
+  EXPECT_EQ(r.err, japanese ? "txt2mnr: 警告: 偶数の位置の空白で文が終わるとみなす読み方では途中で切れる文が 1 "
+                              "つあります（2 バイト目が 0xA0 の全角文字が奇数の位置から始まっています）。むねもじは"
+                              "最後まで読みます\n"
+                            : "txt2mnr: warning: 1 text(s) that readers ending a text at any stored space at an "
+                              "even offset cut short (a double-byte character with trail byte 0xA0 starts at an "
+                              "odd offset); munemoji reads them whole\n")
       << context;
 
   MnrWriter trimmed;

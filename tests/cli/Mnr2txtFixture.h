@@ -51,6 +51,16 @@ class Mnr2txt : public ::testing::Test {
     return "mnr2txt: " + file + ": " + TerminalText(cp932) + "\n";
   }
 
+  // "mnr2txt: FILE: TEXT" for a UTF-8 text.
+  static std::string Told(const std::string& file, const std::string& utf8) {
+    return "mnr2txt: " + file + ": " + utf8 + "\n";
+  }
+
+  // What mnr2txt says when a set of genre files is left as it was.
+  static std::string SetLeft(const std::string& file, const std::string& first, const std::string& last) {
+    return Told(file, cli_test::Said(cli::mnr2txt_texts::kSetLeftAsItWas, {first, last}));
+  }
+
   static std::string Exported(const std::string& file, const std::string& first,
                               const std::string& last) {
     return "mnr2txt: " + file + ": " + TerminalText(messages::kExported) + " " + first +

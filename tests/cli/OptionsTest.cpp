@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "cli/Options.h"
+#include "cli/mnr2txt/Options.h"
+#include "cli/txt2mnr/Options.h"
 
 namespace {
 
@@ -72,6 +73,22 @@ TEST(Options, UsageErrors) {
   EXPECT_EQ(ParseCommandLine({"a.mnr", "-o"}).error, "option -o needs a directory");
   EXPECT_EQ(ParseCommandLine({"a.mnr", "--output"}).error, "option --output needs a directory");
   EXPECT_EQ(ParseCommandLine({"a.mnr", "--output="}).error, "option -o needs a directory");
+}
+
+// txt2mnr's values: the export --check names, the encoding, and what does
+// not go with --check.
+TEST(Options, Txt2mnrValues) {
+  using cli::ParseTxt2mnrLine;
+  EXPECT_EQ(ParseTxt2mnrLine({"--check=csv", "a.mnr"}).options.checked, TextExport::kCsv);
+  EXPECT_EQ(ParseTxt2mnrLine({"--check=json", "a.mnr"}).options.checked, TextExport::kJson);
+  EXPECT_EQ(ParseTxt2mnrLine({"--check", "a.mnr"}).options.checked, TextExport::kGenreText);
+  EXPECT_EQ(ParseTxt2mnrLine({"--encoding", "cp932", "a.csv"}).options.encoding, importing::Encoding::kCp932);
+  EXPECT_EQ(ParseTxt2mnrLine({"--encoding=utf-8", "a.csv"}).options.encoding, importing::Encoding::kUtf8);
+  EXPECT_EQ(ParseTxt2mnrLine({"--check=xlsx", "a.mnr"}).error, "--check= takes txt, csv or json");
+  EXPECT_EQ(ParseTxt2mnrLine({"--encoding", "latin1", "a.csv"}).error, "--encoding takes utf-8 or cp932");
+  EXPECT_EQ(ParseTxt2mnrLine({"a.csv", "--encoding"}).error, "--encoding takes utf-8 or cp932");
+  EXPECT_EQ(ParseTxt2mnrLine({"--check", "--encoding=cp932", "a.mnr"}).error.rfind("--check writes nothing", 0), 0u);
+  EXPECT_EQ(ParseTxt2mnrLine({"-o", "-", "a.csv"}).options.output, "-");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "tests/cli/CliTestEnv.h"
 #include "tests/cli/Mnr2txtFixture.h"
-#include "tests/reliability/RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST_F(Mnr2txt, OneFileIsTheEightGenreFilesInOrder) {
   problems.writeTo(Path("set1.mnr"));
   RunResult r = Run({"--one-file", "set1.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set1.mnr: " + Said(mnr2txt_texts::kWrote, {"set1.txt"}) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: set1.mnr: " + Said(cli::shell_texts::kWrote, {"set1.txt"}) + "\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFile(Path("set1.txt")), AllGenreFiles(problems));
 
@@ -55,7 +55,7 @@ TEST_F(Mnr2txt, StandardInputAndOutputCarryTheSameBytesAsFiles) {
   // Written to files, standard input is named stdin.
   r = Run({"-", "--json"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(mnr2txt_texts::kWrote, {"stdin.json"}) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(cli::shell_texts::kWrote, {"stdin.json"}) + "\n");
   EXPECT_EQ(ReadFile(Path("stdin.json")), json);
   // An empty standard input is no problem file.
   r = Run({"-"});
@@ -80,7 +80,7 @@ TEST_F(Mnr2txt, CommandLinesThatCannotWork) {
     const RunResult r = Run(c.args);
     EXPECT_EQ(r.status, 2) << c.error;
     EXPECT_EQ(r.out, "") << c.error;
-    EXPECT_EQ(r.err, "mnr2txt: " + c.error + "\n" + Said(mnr2txt_texts::kTryHelp) + "\n");
+    EXPECT_EQ(r.err, "mnr2txt: " + c.error + "\n" + Said(cli::shell_texts::kTryHelp, {"mnr2txt"}) + "\n");
   }
   EXPECT_FALSE(cli_test::FileExists(Path("set10.txt")));
 }
@@ -90,7 +90,7 @@ TEST_F(Mnr2txt, CommandLinesThatCannotWork) {
 // must be the genre files' texts, for the sample and for random sets (texts
 // of every kind: quotes, commas, control bytes, bytes that are no CP932).
 TEST_F(Mnr2txt, CsvAndJsonReadBackAsTheGenreFiles) {
-  reliability::RandomProblems random(20261208);
+  test_support::RandomProblems random(20261208);
   std::vector<MnrWriter> sets = {MakeSampleProblems()};
   for (int i = 0; i < 6; ++i) sets.push_back(random.NextSet());
   for (std::size_t i = 0; i < sets.size(); ++i) {

@@ -9,7 +9,7 @@
 #include "platform/FileServices.h"
 #include "tests/cli/CliTestEnv.h"
 #include "tests/cli/Mnr2txtFixture.h"
-#include "tests/reliability/RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ TEST_F(Mnr2txt, CsvGuardsEveryTextASpreadsheetWouldRunUnlessTurnedOff) {
 
   RunResult r = Run({"--csv", "set.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(mnr2txt_texts::kWrote, {"set.csv"}) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(cli::shell_texts::kWrote, {"set.csv"}) + "\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(ReadFile(Path("set.csv")), guarded);
 
@@ -69,7 +69,7 @@ TEST_F(Mnr2txt, CsvGuardsEveryTextASpreadsheetWouldRunUnlessTurnedOff) {
 // for them; bytes that are no CP932 (a lead byte at the end of the name and
 // of a choice). Genres 3 to 7 are random texts of every kind.
 MnrWriter SpreadsheetTexts() {
-  MnrWriter w = reliability::RandomProblems(20261209).NextSet();
+  MnrWriter w = test_support::RandomProblems(20261209).NextSet();
   w.genre(0).name = "007\x81";
   w.genre(0).problems = {
       Problem{"=1+1", {"007", "1/2", "3-4", "5", "1e5"}},
@@ -86,9 +86,10 @@ MnrWriter SpreadsheetTexts() {
 // The bytes WriteXlsx makes in this process for the problem file.
 std::string XlsxOf(const std::string& hostPath) {
   T_mnrFormat problems;
-  if (!problems.LoadFromFile(platform::FullPathFromNative(hostPath))) return "not loaded";
+  if (!problems.LoadFromFile(test_env::WinPathOf(hostPath))) return "not loaded";
   std::string bytes;
-  WriteXlsx(problems, [&bytes](std::string_view piece) { bytes += piece; });
+  LoadedProblems walk(problems);
+  WriteXlsx(walk, IntoString(bytes));
   return bytes;
 }
 
@@ -96,7 +97,7 @@ TEST_F(Mnr2txt, XlsxIsTheSameBytesToAFileAPipeAndFromStandardInput) {
   SpreadsheetTexts().writeTo(Path("set.mnr"));
   RunResult r = Run({"--xlsx", "set.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(mnr2txt_texts::kWrote, {"set.xlsx"}) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: set.mnr: " + Said(cli::shell_texts::kWrote, {"set.xlsx"}) + "\n");
   // The same count as the CSV's, for the same bytes.
   const std::string warning = Run({"--csv", "set.mnr"}).err;
   const std::string counted = Said(mnr2txt_texts::kInvalidBytes, {"\x01"});
@@ -126,7 +127,7 @@ RunResult CheckXlsx(const std::string& dir, const std::vector<std::string>& extr
 }
 
 TEST_F(Mnr2txt, XlsxReadsBackCellByCellAsTheCsv) {
-  reliability::RandomProblems random(20261210);
+  test_support::RandomProblems random(20261210);
   std::vector<MnrWriter> sets = {SpreadsheetTexts(), MakeSampleProblems()};
   for (int i = 0; i < 4; ++i) sets.push_back(random.NextSet());
   for (std::size_t i = 0; i < sets.size(); ++i) {

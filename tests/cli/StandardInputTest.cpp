@@ -36,7 +36,7 @@ TEST_F(Mnr2txt, TheFileBehindStandardInputIsNeverWrittenOver) {
   problems.writeTo(Path("set1.mnr"));
   r = Run({"--one-file", "-"}, Path("set1.mnr"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(mnr2txt_texts::kWrote, {"stdin.txt"}) + "\n");
+  EXPECT_EQ(r.out, "mnr2txt: stdin: " + Said(cli::shell_texts::kWrote, {"stdin.txt"}) + "\n");
   EXPECT_EQ(r.err, "");
   std::string all;
   for (int g = 0; g < 8; ++g) all += problems.expectedGenreFile(g);
@@ -89,6 +89,56 @@ TEST_F(StandardInput, WhatFollowsTheProblemFileIsReadAsInAFileByName) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, Exported("stdin", "stdin0.txt", "stdin7.txt"));
   ExpectGenreFiles("", "stdin", problems);
+}
+
+// The problem file is read a piece at a time and each output written as its
+// records arrive: a file of 10 MB is converted in less memory than its size,
+// by name and through a pipe, in every format. (Sanitizers hold memory of their
+// own: the bound is not theirs.)
+TEST_F(StandardInput, MemoryStaysBoundedWhateverTheFileSize) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers' own memory";
+#endif
+  MnrWriter large = MakeSampleProblems();
+  for (int g = 0; g < 8; ++g)
+    for (int n = 0; n < 5000; ++n)
+      large.genre(g).problems.push_back({std::string(58, 'q') + std::to_string(n), {"a", "b", "c", "d", "e"}});
+  large.writeTo(Path("large.mnr"));
+  cli_test::MakeDir(Path("out"));
+  // The program's own peak, as GNU time measures it for the child it starts.
+  const auto peakKib = [&](const std::string& pipeline, const std::string& what) {
+    const RunResult r = Shell(pipeline);
+    EXPECT_EQ(r.status, 0) << what << r.out << r.err;
+    return std::stol("0" + ReadFile(Path("peak")));
+  };
+  const std::string timed = "/usr/bin/time -f %M -o peak \"$0\" ";
+  constexpr long kBoundKib = 8 * 1024;
+  for (const std::string format : {"--one-file", "--utf8", "--csv", "--json", "--xlsx"}) {
+    EXPECT_LT(peakKib(timed + format + " -o out large.mnr", format), kBoundKib) << format;
+    EXPECT_LT(peakKib("cat large.mnr | " + timed + format + " -o out -", format), kBoundKib) << format << " through a pipe";
+  }
+  // A workbook to a stream that cannot be rewritten is held in a private
+  // file until it is complete, never in memory.
+  EXPECT_LT(peakKib("cat large.mnr | " + timed + "--xlsx -o - - | cmp - out/large.xlsx", "a workbook"), kBoundKib)
+      << "a workbook from a pipe to a pipe";
+}
+
+// A problem file of many pipe reads, through a pipe left non-blocking by
+// whoever started the program and written late: read whole, as by name.
+TEST_F(StandardInput, ALargeFileThroughANonBlockingPipeReadsAsByName) {
+  MnrWriter problems = MakeSampleProblems();
+  for (int n = 0; n < 4000; ++n) problems.genre(6).problems.push_back({std::string("q").append(std::to_string(n)), {"a", "b", "c", "d", "e"}});
+  problems.writeTo(Path("big.mnr"));
+  RunResult r = Run({"--json", "-o", "-", "big.mnr"});
+  ASSERT_EQ(r.status, 0);
+  std::string json = r.rawOut;
+  json.replace(0, json.find(','), "{\"file\":\"stdin\"");
+  r = Shell("{ sleep 0.3; cat big.mnr; } | /usr/bin/python3 -c 'import fcntl, os, sys; "
+            "fcntl.fcntl(0, fcntl.F_SETFL, fcntl.fcntl(0, fcntl.F_GETFL) | os.O_NONBLOCK); "
+            "os.execv(sys.argv[1], sys.argv[1:])' \"$0\" --json -o - -");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(r.rawOut == json) << r.rawOut.size() << " bytes, " << json.size() << " expected";
 }
 
 // Endless or huge streams that are no problem file are refused after the

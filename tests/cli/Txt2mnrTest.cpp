@@ -13,7 +13,7 @@
 
 #include "tests/cli/CliTestEnv.h"
 #include "tests/cli/Mnr2txtFixture.h"
-#include "tests/reliability/RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST_F(Txt2mnr, JsonGivesEveryProblemFileBackByteForByte) {
 #else
   constexpr int kSets = 25;
 #endif
-  reliability::RandomProblems random(16);
+  test_support::RandomProblems random(16);
   for (int n = 0; n < kSets; ++n) {
     MnrWriter w = random.NextSet();
     Problem everyByte;
@@ -72,7 +72,7 @@ TEST_F(Txt2mnr, JsonGivesEveryProblemFileBackByteForByte) {
     ASSERT_EQ(Run({"--json", "set.mnr"}).status, 0);
     const RunResult r = Txt({"-f", "-o", "back.mnr", "set.json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "txt2mnr: set.json: " + Said(txt2mnr_texts::kWrote, {"back.mnr"}) + "\n");
+    EXPECT_EQ(r.out, "txt2mnr: set.json: " + Said(cli::shell_texts::kWrote, {"back.mnr"}) + "\n");
     ASSERT_EQ(ReadFile(Path("back.mnr")), original) << "set " << n;
   }
 }
@@ -143,9 +143,20 @@ TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
       {"t.json", "{\"genres\":\r\n\t\x01}", "txt2mnr: t.json: " + Said(import_text::kJsonSyntax, {"2", "2", "U+0001"}) + "\n" + kNothingJson},
       {"t.json", "{\"genres\":\xFF}", "txt2mnr: t.json: " + Said(import_text::kJsonSyntax, {"1", "11", "0xFF"}) + "\n" + kNothingJson},
       {"t.json", "{\"format\":true}", "txt2mnr: t.json: " + Said(import_text::kJsonShape, {Said(import_text::kJsonExpected, {"format", Said(import_text::kJsonAWholeNumber)})}) + "\n" + kNothingJson},
-      {"t.csv", "genre,name,question\r\n", "txt2mnr: t.csv:1: " + Said(import_text::kCsvHeader) + "\n" + kNothing},
+      {"t.csv", "genre,name,question\r\n", "txt2mnr: t.csv:1: " + Said(import_text::kCsvHeader, {"genre,name,question,choice1,choice2,choice3,choice4,choice5"}) + "\n" + kNothing},
       {"t.csv", kCsvHeader + std::string("0,n,q,a,b\r\n"), "txt2mnr: t.csv:2: " + Said(import_text::kCsvCells, {"5"}) + "\n" + kNothing},
       {"t.csv", manyRows, "txt2mnr: t.csv: " + Place({Genre(0)}) + Said(import_text::kTooManyProblems, {"32768"}) + "\n" + kNothing},
+      // A row too long to look at is refused where its ninth cell begins.
+      {"t.csv", kCsvHeader + std::string(100000, ','), "txt2mnr: t.csv:2:9: " + Said(import_text::kCsvCells, {"100001"}) + "\n" + kNothing},
+      {"t.csv", std::string(100000, ','), "txt2mnr: t.csv:1:9: " + Said(import_text::kCsvHeader, {"genre,name,question,choice1,choice2,choice3,choice4,choice5"}) + "\n" + kNothing},
+      {"t.csv", kCsvHeader + std::string("0,n,q,a,\"") + std::string(400, 'b') + "\",c,d,e\r\n",
+       "txt2mnr: t.csv:2:5: " + Place({Genre(0), ProblemNumber(1), Choice(2)}) + Said(import_text::kTextFarTooLong, {"400"}) + "\n" + kNothing},
+      {"t.csv", kCsvHeader + std::string("0,n,\"two\r\nlines\",a,b,c,d,e\r\n"),
+       "txt2mnr: t.csv:2:3: " + Place({Genre(0), ProblemNumber(1), Question()}) + Said(import_text::kLineBreak) + "\n" + kNothing},
+      // Two values for one key: one would hide or join the other.
+      {"t.json", JsonOf("{\"name\":\"a\",\"problems\":[],\"problems\":[]}"),
+       "txt2mnr: t.json: " + Place({Genre(0)}) + Said(import_text::kJsonShape, {Said(import_text::kJsonDuplicateKey, {"problems"})}) + "\n" + kNothingJson},
+      {"t.json", "{\"format\":2,\"format\":2}", "txt2mnr: t.json: " + Said(import_text::kJsonShape, {Said(import_text::kJsonDuplicateKey, {"format"})}) + "\n" + kNothingJson},
   };
   for (const Refusal& refusal : refusals) {
     std::filesystem::remove(Path("t.csv"));
@@ -158,6 +169,7 @@ TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
     EXPECT_EQ(Files(), std::set<std::string>({refusal.input})) << refusal.err;
   }
 
+  std::filesystem::remove(Path("t.json"));
   // An existing problem file stays as it was.
   WriteFile(Path("t.csv"), kCsvHeader + std::string("0,n,q,a,b,c,d,e\r\n"));
   WriteFile(Path("t.mnr"), "mine");
@@ -183,7 +195,7 @@ TEST_F(Txt2mnr, CsvInCp932WithTheGuardReadsBack) {
                            "5,'=" + name + ",'+" + question + ",'-a,'@b,''c,'\tt,\"'\rx\"\n");
   RunResult r = Txt({"s.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "txt2mnr: s.csv: " + Said(txt2mnr_texts::kWrote, {"s.mnr"}) + "\n");
+  EXPECT_EQ(r.out, "txt2mnr: s.csv: " + Said(cli::shell_texts::kWrote, {"s.mnr"}) + "\n");
   EXPECT_EQ(r.err, "");
   MnrWriter w;
   w.genre(5).name = "=" + name;
@@ -198,17 +210,32 @@ TEST_F(Txt2mnr, CsvInCp932WithTheGuardReadsBack) {
 }
 
 // "Aあ": a trail byte 0xA0 at an even offset is stored as a space there.
+// One line for the run counts such texts, of every file written (not of
+// one refused); --verbose names each.
 TEST_F(Txt2mnr, WarnsOfTextsOlderReadersCutAndWritesThem) {
-  WriteFile(Path("w.csv"), kCsvHeader + std::string("0,g,A\xE3\x81\x82,a,b,c,d,e\r\n"));
-  const RunResult r = Txt({"w.csv"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "txt2mnr: w.csv: " + Said(txt2mnr_texts::kWrote, {"w.mnr"}) + "\n");
-  EXPECT_EQ(r.err, "txt2mnr: w.csv:2:3: " + Place({Genre(0), ProblemNumber(1), Question()}) + Said(import_text::kWarning) +
-                       Said(import_text::kCutByOlderReaders, {"2"}) + "\n");
+  WriteFile(Path("w.csv"), kCsvHeader + std::string("0,g,A\xE3\x81\x82,a,b,c,d,e\r\n1,h,A\xE3\x81\x82,a,b,c,d,e\r\n"));
+  WriteFile(Path("v.csv"), kCsvHeader + std::string("0,g,A\xE3\x81\x82,a,b,c,d,e\r\n"));
+  WriteFile(Path("x.csv"), kCsvHeader + std::string("0,g,A\xE3\x81\x82,a,b,c,d,\xF0\x9F\x8D\xA3\r\n"));
+  const std::string counted = "txt2mnr: " + Said(import_text::kWarning) + Said(import_text::kOlderReadersCount, {"3"}) + "\n";
+  RunResult r = Txt({"w.csv", "x.csv", "v.csv"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "txt2mnr: w.csv: " + Said(cli::shell_texts::kWrote, {"w.mnr"}) + "\n" +
+                       "txt2mnr: v.csv: " + Said(cli::shell_texts::kWrote, {"v.mnr"}) + "\n");
+  const std::string refused = "txt2mnr: x.csv:2:8: " + Place({Genre(0), ProblemNumber(1), Choice(5)}) +
+                              Said(import_text::kNoCp932Form, {"U+1F363 (\xF0\x9F\x8D\xA3)"}) + "\n" +
+                              "txt2mnr: x.csv: " + Said(txt2mnr_texts::kNothingWritten) + "\n";
+  EXPECT_EQ(r.err, refused + counted);
   MnrWriter w;
   w.genre(0).name = "g";
   w.genre(0).problems = {Problem{"A\x82\xA0", {"a", "b", "c", "d", "e"}}};
-  EXPECT_EQ(ReadFile(Path("w.mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path("v.mnr")), Bytes(w));
+
+  r = Txt({"--verbose", "-f", "v.csv"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "txt2mnr: v.csv:2:3: " + Place({Genre(0), ProblemNumber(1), Question()}) + Said(import_text::kWarning) +
+                       Said(import_text::kCutByOlderReaders, {"2"}) + "\n" + "txt2mnr: " + Said(import_text::kWarning) +
+                       Said(import_text::kOlderReadersCount, {"1"}) + "\n");
+  EXPECT_EQ(Files(), std::set<std::string>({"v.csv", "v.mnr", "w.csv", "w.mnr", "x.csv"}));
 }
 
 TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
@@ -218,7 +245,7 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
   clean.writeTo(Path("clean.mnr"));
   RunResult r = Txt({"--check", "clean.mnr"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "clean.mnr: " + Said(txt2mnr_texts::kCheckClean) + "\n");
+  EXPECT_EQ(r.out, "clean.mnr: " + Said(txt2mnr_texts::kCheckCleanGenreText) + "\n");
   EXPECT_EQ(r.err, "");
 
   MnrWriter bad;
@@ -240,7 +267,7 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
             "bad.mnr: " + Place({Genre(0), ProblemNumber(6), Question()}) + Said(txt2mnr_texts::kCheckOtherCodes) + "\n" +
             "bad.mnr: " + Place({Genre(1), Said(import_text::kName)}) + Said(txt2mnr_texts::kCheckInvalid) + "\n" +
             "bad.mnr: " + Said(txt2mnr_texts::kCheckTrailing, {"3"}) + "\n" +
-            "clean.mnr: " + Said(txt2mnr_texts::kCheckClean) + "\n");
+            "clean.mnr: " + Said(txt2mnr_texts::kCheckCleanGenreText) + "\n");
   EXPECT_EQ(r.err, "");
 }
 
@@ -258,7 +285,7 @@ TEST_F(Txt2mnr, ACsvWithAJapaneseNameAsTheOnlyArgument) {
   const RunResult r = Txt({Path(name + ".csv")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "txt2mnr: " + Path() + cli_test::kSeparator + printed + ".csv: " +
-                       Said(txt2mnr_texts::kWrote, {Path() + cli_test::kSeparator + printed + ".mnr"}) + "\n");
+                       Said(cli::shell_texts::kWrote, {Path() + cli_test::kSeparator + printed + ".mnr"}) + "\n");
   MnrWriter w;
   w.genre(0).name = "n";
   w.genre(0).problems = {Problem{"q", {"a", "b", "c", "d", "e"}}};

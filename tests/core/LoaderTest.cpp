@@ -198,7 +198,7 @@ TEST_F(LengthTest, CountLargerThanFileIsRejected) {
 // A source over bytes that never ends: past them it delivers 0xFF, as a
 // stream of any length would; it counts what it was asked for, and raises
 // once asked for more than failAfter bytes in all.
-class EndlessSource final : public ProblemSource {
+class EndlessSource final : public ByteSource {
  public:
   EndlessSource(Bytes bytes, std::size_t failAfter = SIZE_MAX) : bytes_(std::move(bytes)), failAfter_(failAfter) {}
   std::size_t Read(void* buffer, std::size_t count) override {
@@ -218,7 +218,7 @@ class EndlessSource final : public ProblemSource {
 TEST_F(LoaderTest, SourceIsAskedForTheAnnouncedBytesOnlyAndMayFail) {
   const MnrWriter w = SampleSet();
   const Bytes bytes = w.bytes();
-  T_mnrFormat::HeaderBytes header;
+  HeaderBytes header;
   std::copy_n(bytes.begin(), header.size(), header.begin());
   EXPECT_EQ(T_mnrFormat::UsedSize(header), bytes.size());
 

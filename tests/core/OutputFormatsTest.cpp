@@ -1,12 +1,18 @@
 // The single-stream outputs: one file, CSV and JSON, byte for byte, and that
-// they carry exactly the genre files' texts.
+// they carry exactly the genre files' texts; every output the same streamed
+// from bytes as they arrive as from a loaded set.
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "format/Base64.h"
+#include "format/GenreExport.h"
 #include "format/OutputFormats.h"
+#include "format/ProblemReader.h"
 #include "format/mnrFormat.h"
 #include "platform/FileServices.h"
+#include "tests/support/RandomProblems.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -48,7 +54,8 @@ MnrWriter Awkward() {
 TEST_F(OutputFormatsTest, CsvIsByteExact) {
   Load(Awkward());
   std::string csv;
-  EXPECT_EQ(WriteCsv(set, Collect(csv)), 1u);  // the question's; genre 1 has no row
+  LoadedProblems problems(set);
+  EXPECT_EQ(WriteCsv(problems, Collect(csv)), 1u);  // the question's; genre 1 has no row
   EXPECT_EQ(csv,
             "\xEF\xBB\xBFgenre,name,question,choice1,choice2,choice3,choice4,choice5\r\n"
             "0,\"a,\"\"b\"\"\t\x1B[31m\",Q\xEF\xBF\xBD\x7F\xE3\x81\x82,\"x,y\",\"say \"\"hi\"\"\",,\\,e\r\n"
@@ -67,7 +74,8 @@ TEST_F(OutputFormatsTest, JsonIsByteExact) {
   const auto block = [&](int g) { return ",\"block\":\"" + base64(g * 256, 256) + "\""; };
   Load(w);
   std::string json;
-  EXPECT_EQ(WriteJson(set, "s\"et\xFF.mnr", Collect(json)), 2u);  // not the file name
+  LoadedProblems problems(set);
+  EXPECT_EQ(WriteJson(problems, "s\"et\xFF.mnr", Collect(json)), 2u);  // not the file name
   // Only the question that is not valid CP932 carries its stored record.
   std::string expected =
       "{\"file\":\"s\\\"et\xEF\xBF\xBD.mnr\",\"format\":2,\"genres\":[\n"
@@ -108,14 +116,15 @@ TEST_F(OutputFormatsTest, OneFileIsTheEightGenreFilesInOrder) {
   for (int i = 0; i < 3000; ++i) w.genre(5).problems.push_back(Problem{"long " + std::to_string(i), {"a"}});
   Load(w);
   std::string text, expected;
-  EXPECT_EQ(WriteOneFileText(set, TextEncoding::kShiftJis, Collect(text)), 0u);
+  LoadedProblems shiftJis(set), utf8Problems(set), byGenre(set);
+  EXPECT_EQ(WriteOneFileText(shiftJis, TextEncoding::kShiftJis, Collect(text)), 0u);
   for (int g = 0; g < 8; ++g) expected += w.expectedGenreFile(g);
   EXPECT_EQ(text, expected);
 
   std::string utf8, utf8Expected;
-  EXPECT_EQ(WriteOneFileText(set, TextEncoding::kUtf8, Collect(utf8)), 2u);
+  EXPECT_EQ(WriteOneFileText(utf8Problems, TextEncoding::kUtf8, Collect(utf8)), 2u);
   for (int g = 0; g < 8; ++g)
-    WriteGenreText(set, g, TextEncoding::kUtf8, [&](std::string_view b) { utf8Expected += b; });
+    WriteGenreText(byGenre, g, TextEncoding::kUtf8, [&](std::string_view b) { utf8Expected += b; });
   EXPECT_EQ(utf8, utf8Expected);
   EXPECT_NE(utf8.find("Q\xEF\xBF\xBD\x7F\xE3\x81\x82\r\n"), std::string::npos);
 }
@@ -129,10 +138,70 @@ TEST_F(OutputFormatsTest, AFailingSinkStopsTheWriter) {
     ++calls;
     throw platform::EInOutError(112);
   };
-  EXPECT_THROW(WriteCsv(set, failing), platform::EInOutError);
-  EXPECT_THROW(WriteJson(set, "x", failing), platform::EInOutError);
-  EXPECT_THROW(WriteXlsx(set, failing), platform::EInOutError);
+  LoadedProblems csv(set), json(set), xlsx(set);
+  EXPECT_THROW(WriteCsv(csv, failing), platform::EInOutError);
+  EXPECT_THROW(WriteJson(json, "x", failing), platform::EInOutError);
+  EXPECT_THROW(WriteXlsx(xlsx, failing), platform::EInOutError);
   EXPECT_EQ(calls, 3);
+}
+
+// Bytes that arrive one at a time, as from the slowest pipe.
+class OneByteAtATime final : public ByteSource {
+ public:
+  explicit OneByteAtATime(const std::string& bytes) : bytes_(bytes) {}
+  std::size_t Read(void* buffer, std::size_t count) override {
+    if (count == 0 || at_ == bytes_.size()) return 0;
+    *static_cast<char*>(buffer) = bytes_[at_++];
+    return 1;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t at_ = 0;
+};
+
+// Every output of random sets (every kind of byte, records that are not
+// canonical, bytes after the last record), read a byte at a time as they
+// stream, against the same outputs of the set loaded whole.
+TEST(StreamedOutputs, ReadAByteAtATimeGiveTheSameBytesAsALoadedSet) {
+  test_support::RandomProblems random(20);
+  for (int round = 0; round < 30; ++round) {
+    MnrWriter writer = random.NextSet();
+    // Records across many of the reader's pieces too.
+    if (round == 0) writer.genre(3).problems.resize(700, Problem{"long", {"a", "b", "c", "d", "e"}});
+    const test_support::Bytes set = writer.bytes();
+    const std::string file = std::string(set.begin(), set.end()) + random.Trailer();
+    T_mnrFormat loaded;
+    loaded.KeepTrailingBytes(kJsonTrailingBytesKept);
+    ASSERT_TRUE(loaded.LoadFromBytes({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()}, "r.mnr"));
+    // Each output of one source: by the loaded set, and streamed.
+    const auto both = [&](const auto& write) {
+      std::string fromLoaded, streamed;
+      LoadedProblems walk(loaded);
+      write(walk, IntoString(fromLoaded));
+      OneByteAtATime bytes(file);
+      ProblemReader reader(bytes, kJsonTrailingBytesKept);
+      EXPECT_TRUE(reader.ReadHeader());
+      write(reader, IntoString(streamed));
+      EXPECT_TRUE(reader.Complete());
+      EXPECT_TRUE(streamed == fromLoaded) << "round " << round;
+    };
+    both([](ProblemSource& p, const ByteSink& sink) {
+      struct File {
+        const ByteSink& sink;
+        void Write(std::string_view bytes) const { sink(bytes); }
+      };
+      std::size_t invalid = 0;
+      WriteGenreFiles(p, TextEncoding::kUtf8, invalid, [&](int g) {
+        sink("genre " + std::to_string(g) + "\n");
+        return std::make_unique<File>(File{sink});
+      }, [](const File&) {}, [](const File&, int) {});
+    });
+    both([](ProblemSource& p, const ByteSink& sink) { WriteOneFileText(p, TextEncoding::kShiftJis, sink); });
+    both([](ProblemSource& p, const ByteSink& sink) { WriteCsv(p, sink); });
+    both([](ProblemSource& p, const ByteSink& sink) { WriteJson(p, "r.mnr", sink); });
+    both([](ProblemSource& p, const ByteSink& sink) { WriteXlsx(p, sink); });
+  }
 }
 
 }  // namespace
@@ -154,7 +223,8 @@ TEST(JsonTrailingBytes, KeptUpToTheLimitAndToldWhenCut) {
     EXPECT_EQ(set.TrailingBytes(), std::string(kJsonTrailingBytesKept, 'Z'));
     EXPECT_EQ(set.TrailingComplete(), extra == kJsonTrailingBytesKept);
     std::string json;
-    WriteJson(set, "t", [&json](std::string_view b) { json += b; });
+    LoadedProblems problems(set);
+    WriteJson(problems, "t", [&json](std::string_view b) { json += b; });
     const std::string end = extra == kJsonTrailingBytesKept ? "\",\"trailingComplete\":true}\n"
                                                             : "\",\"trailingComplete\":false}\n";
     EXPECT_EQ(json.substr(json.size() - end.size()), end);

@@ -314,19 +314,6 @@ TEST_F(DriveTableTest, ResetReturnsToTheHostsDirectory) {
   EXPECT_FALSE(platform::drive_table::ToHostPath("C:\\quiz", host));
 }
 
-TEST_F(DriveTableTest, NativePathsBecomeFullWindowsPaths) {
-  char cwd[4096];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  ASSERT_EQ(chdir(dir.host("c").c_str()), 0);
-  platform::drive_table::Reset();
-  const std::string quiz = platform::FullPathFromNative("quiz/set1.mnr");
-  const std::string abs = platform::FullPathFromNative(dir.host("c/quiz/../x.mnr"));
-  ASSERT_EQ(chdir(cwd), 0);
-  platform::drive_table::Reset();
-  EXPECT_EQ(quiz, test_env::WinPathOf(dir.host("c/quiz/set1.mnr")));
-  EXPECT_EQ(abs, test_env::WinPathOf(dir.host("c/x.mnr")));
-}
-
 #endif
 
 }  // namespace

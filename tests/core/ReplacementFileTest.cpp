@@ -71,7 +71,7 @@ class ReplacementFileTest : public testing::Test {
 TEST_F(ReplacementFileTest, TheEarlierFileStandsUntilTheWholeNewOneTakesItsPlace) {
   const std::string bytes = Pattern(10 * kBuffer + 17);
   {
-    ReplacementFile out(dir.win("out.txt"), kBuffer);
+    ReplacementFile out(dir.host("out.txt"), kBuffer);
     out.Write(bytes.substr(0, 700));
     out.Write(bytes.substr(700));
     EXPECT_EQ(Contents(dir.host("out.txt")), "earlier\r\n");
@@ -96,7 +96,7 @@ TEST_F(ReplacementFileTest, TheEarlierFileStandsUntilTheWholeNewOneTakesItsPlace
 
   // With no earlier file, and with nothing written.
   {
-    ReplacementFile out(dir.win("new.txt"), kBuffer);
+    ReplacementFile out(dir.host("new.txt"), kBuffer);
     out.Commit();
   }
   EXPECT_EQ(Contents(dir.host("new.txt")), "");
@@ -107,7 +107,7 @@ TEST_F(ReplacementFileTest, KeepingAnExistingFileRefusesToReplaceIt) {
   // A file that appeared at the name while the new one was written stays,
   // and so does a link there (never written through); a free name is taken.
   const auto keep = [&](const std::string& name) {
-    ReplacementFile out(dir.win(name), kBuffer, ReplacementFile::Existing::kKeep);
+    ReplacementFile out(dir.host(name), kBuffer, ReplacementFile::Existing::kKeep);
     out.Write(Pattern(3 * kBuffer));
     out.Commit();
   };
@@ -128,7 +128,7 @@ TEST_F(ReplacementFileTest, KeepingAnExistingFileRefusesToReplaceIt) {
 TEST_F(ReplacementFileTest, AnyFailureLeavesTheEarlierFileAndNothingElse) {
   const std::string bytes = Pattern(5 * kBuffer + 3);  // six write-outs
   auto attempt = [&](bool commit) {
-    ReplacementFile out(dir.win("out.txt"), kBuffer);
+    ReplacementFile out(dir.host("out.txt"), kBuffer);
     out.Write(bytes);
     if (commit) out.Commit();
   };
@@ -150,13 +150,13 @@ TEST_F(ReplacementFileTest, AnyFailureLeavesTheEarlierFileAndNothingElse) {
   test_env::MakeDir(dir.host("folder"));
   test_env::WriteFile(dir.host("folder/inside"), std::string("kept"));
   EXPECT_EQ(CodeOf([&] {
-              ReplacementFile out(dir.win("folder"), kBuffer);
+              ReplacementFile out(dir.host("folder"), kBuffer);
               out.Write(bytes);
               out.Commit();
             }),
             5);
   EXPECT_EQ(Contents(dir.host("folder/inside")), "kept");
-  EXPECT_EQ(CodeOf([&] { ReplacementFile out(dir.win("missing/out.txt"), kBuffer); }), 3);
+  EXPECT_EQ(CodeOf([&] { ReplacementFile out(dir.host("missing/out.txt"), kBuffer); }), 3);
   EXPECT_EQ(Others(dir), std::vector<std::string>{"folder"});
   EXPECT_EQ(Contents(dir.host("out.txt")), "earlier\r\n");
 }
@@ -199,7 +199,7 @@ TEST_F(ReplacementFileTest, ANamedPrivateFileIsTheOwnersAloneUntilItTakesThePlac
   const std::string bytes = Pattern(3 * kBuffer);
   {
     fi::FailNth(fi::Operation::kUnnamedFile, 1, 1);
-    ReplacementFile out(dir.win("out.txt"), kBuffer);
+    ReplacementFile out(dir.host("out.txt"), kBuffer);
     out.Write(bytes);
     const std::vector<std::string> others = Others(dir);
     ASSERT_EQ(others.size(), 1u);
@@ -211,12 +211,14 @@ TEST_F(ReplacementFileTest, ANamedPrivateFileIsTheOwnersAloneUntilItTakesThePlac
   EXPECT_EQ(Contents(dir.host("out.txt")), bytes);
   EXPECT_EQ(ModeOf(dir.host("out.txt")), 0640u);
   EXPECT_FALSE(AnotherUserCanRead(dir.host("out.txt")));  // 0640: not for others
+  chmod(dir.host("out.txt").c_str(), 0644);
+  EXPECT_TRUE(AnotherUserCanRead(dir.host("out.txt")));  // the probe can see what is readable
   EXPECT_EQ(Others(dir), std::vector<std::string>{});
 
   fi::FailNth(fi::Operation::kUnnamedFile, 1, 1);
   fi::FailNth(fi::Operation::kWriteOut, 2, 112);
   EXPECT_EQ(CodeOf([&] {
-              ReplacementFile out(dir.win("out.txt"), kBuffer);
+              ReplacementFile out(dir.host("out.txt"), kBuffer);
               out.Write(bytes);
             }),
             112);
@@ -227,7 +229,7 @@ TEST_F(ReplacementFileTest, ANamedPrivateFileIsTheOwnersAloneUntilItTakesThePlac
 TEST_F(ReplacementFileTest, TheNewFileGetsTheModeOfANewlyCreatedOne) {
   for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
     Umask set(mask);
-    ReplacementFile out(dir.win("out.txt"), kBuffer);
+    ReplacementFile out(dir.host("out.txt"), kBuffer);
     out.Commit();
     EXPECT_EQ(ModeOf(dir.host("out.txt")), 0666u & ~mask) << std::oct << mask;
   }
@@ -248,7 +250,7 @@ TEST_F(ReplacementFileTest, AnInterruptLeavesOnlyTheEarlierFile) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       if (c.named) fi::FailNth(fi::Operation::kUnnamedFile, 1, 1);
-      ReplacementFile out(dir.win("out.txt"), kBuffer);
+      ReplacementFile out(dir.host("out.txt"), kBuffer);
       out.Write(Pattern(4 * kBuffer));
       raise(c.signal);
       _exit(0);

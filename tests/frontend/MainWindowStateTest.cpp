@@ -14,6 +14,7 @@
 #include "platform/FileServices.h"
 #include "platform/IoError.h"
 #include "tests/support/MnrWriter.h"
+#include "tests/support/TestEnv.h"
 
 #ifndef _WIN32
 #include "platform/posix/DriveTable.h"
@@ -53,7 +54,7 @@ class MainWindowStateTest : public testing::Test {
     writer.genre(7).name = "Trivia ";  // trailing space kept
     if (!valid) writer.setSignature("MUNEBANX");
     writer.writeTo((folder_ / name).string());
-    return platform::FullPathFromNative((folder_ / name).string());
+    return test_env::WinPathOf(fs::absolute(folder_ / name).string());
   }
 
   fs::path folder_;

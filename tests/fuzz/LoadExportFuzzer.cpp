@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FuzzScratch.h"
+#include "tests/support/TestEnv.h"
 #include "format/mnrFormat.h"
 #include "platform/FileServices.h"
 #include "platform/posix/DriveTable.h"
@@ -25,7 +26,7 @@ using test_support::MnrWriter;
 std::string scratch;
 
 void Setup() {
-  scratch = fuzz::MakeScratchFolder("mnr-fuzz-load-");
+  scratch = fuzz::MakeScratchFolder();
   namespace drive_table = platform::drive_table;
   drive_table::Reset();
   drive_table::MapDrive('Z', scratch);  // Z: no longer reaches the host's "/"
@@ -68,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A file that loads goes through the real file too, then gets exported.
   for (int g = 0; g < 8; ++g) std::remove((scratch + "/in" + std::to_string(g) + ".txt").c_str());
-  fuzz::WriteHostFile(scratch + "/in.mnr", data, size);
-  const std::vector<std::string> before = fuzz::Listing(scratch);
+  test_env::WriteNewFile(scratch + "/in.mnr", std::string(reinterpret_cast<const char*>(data), size));
+  const std::vector<std::string> before = test_env::Listing(scratch);
   T_mnrFormat fromFile;
   if (!fromFile.LoadFromFile("C:\\in.mnr") || !fromFile.Loaded()) fuzz::Fail("the file road refused what memory loaded");
-  if (fuzz::Listing(scratch) != before) fuzz::Fail("loading changed the scratch folder");
+  if (test_env::Listing(scratch) != before) fuzz::Fail("loading changed the scratch folder");
   if (fromFile.Header() != problems.Header()) fuzz::Fail("the file road read another header");
   for (int g = 0; g < 8; ++g) {
     const auto& a = fromFile.Quiz(g).Records;
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!fromFile.ExportGenreFiles("")) fuzz::Fail("export failed");
   for (int g = 0; g < 8; ++g) {
     std::string text;
-    if (!fuzz::ReadHostFile(scratch + "/in" + std::to_string(g) + ".txt", text)) fuzz::Fail("genre file missing");
+    if (!test_env::ReadFile(scratch + "/in" + std::to_string(g) + ".txt", text)) fuzz::Fail("genre file missing");
     // A name line, then an empty line, the question and five choices per
     // problem (a line may hold CR LF of its own, never fewer lines).
     if (CountLines(text) < 1 + 7 * static_cast<std::size_t>(std::max(Count16(data, g), 0)))
@@ -109,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text != expected[g]) fuzz::Fail("genre file " + std::to_string(g) + " differs");
   }
   std::string now;
-  if (!fuzz::ReadHostFile(scratch + "/in.mnr", now) || now != std::string(data, data + size))
+  if (!test_env::ReadFile(scratch + "/in.mnr", now) || now != std::string(data, data + size))
     fuzz::Fail("the problem file changed");
-  if (fuzz::Listing(scratch).size() != before.size() + 8) fuzz::Fail("the export wrote more than eight files");
+  if (test_env::Listing(scratch).size() != before.size() + 8) fuzz::Fail("the export wrote more than eight files");
   return 0;
 }

@@ -5,8 +5,9 @@
 #include <fstream>
 
 #include "format/OutputFormats.h"
+#include "format/mnrFormat.h"
 #include "frontend/import/JsonInput.h"
-#include "tests/reliability/RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 
 namespace fuzz {
 
@@ -20,11 +21,11 @@ std::string BytesOf(const ProblemFileImage& image) {
 
 }  // namespace
 
-void WriteSeedsIfAsked(const std::function<std::string(const T_mnrFormat& problems)>& write,
+void WriteSeedsIfAsked(const std::function<std::string(ProblemSource& problems)>& write,
                        const char* extension) {
   const char* folder = std::getenv("MUNEMOJI_FUZZ_SEEDS");
   if (folder == nullptr) return;
-  reliability::RandomProblems random(2024);
+  test_support::RandomProblems random(2024);
   for (int n = 0; n < 40; ++n) {
     test_support::MnrWriter set = random.NextSet();
     const test_support::Bytes bytes = set.bytes();
@@ -32,7 +33,8 @@ void WriteSeedsIfAsked(const std::function<std::string(const T_mnrFormat& proble
     T_mnrFormat problems;
     problems.KeepTrailingBytes(kJsonTrailingBytesKept);
     if (!problems.LoadFromBytes(bytes, "seed.mnr")) std::abort();
-    std::ofstream(std::string(folder) + "/seed" + std::to_string(n) + extension, std::ios::binary) << write(problems);
+    LoadedProblems walk(problems);
+    std::ofstream(std::string(folder) + "/seed" + std::to_string(n) + extension, std::ios::binary) << write(walk);
   }
   std::exit(0);
 }
@@ -44,7 +46,8 @@ void CheckAccepted(const std::optional<ProblemFileImage>& image) {
   problems.KeepTrailingBytes(kJsonTrailingBytesKept);
   if (!problems.LoadFromBytes({reinterpret_cast<const std::uint8_t*>(first.data()), first.size()}, "x")) std::abort();
   std::string json;
-  WriteJson(problems, "x", [&json](std::string_view piece) { json += piece; });
+  LoadedProblems walk(problems);
+  WriteJson(walk, "x", [&json](std::string_view piece) { json += piece; });
   importing::Diagnostics diagnostics;
   const std::optional<ProblemFileImage> again = importing::ReadJson(json, std::nullopt, diagnostics);
   if (!again || (problems.TrailingComplete() && BytesOf(*again) != first)) std::abort();

@@ -11,12 +11,14 @@
 #include <string_view>
 
 #include "format/ProblemFileWriter.h"
+#include "format/ProblemSource.h"
+#include "format/mnrFormat.h"
 
 namespace fuzz {
 
 // When MUNEMOJI_FUZZ_SEEDS names a folder, writes seeds into it and ends
 // the program: each seed is what write(problems) gives for a random set.
-void WriteSeedsIfAsked(const std::function<std::string(const T_mnrFormat& problems)>& write,
+void WriteSeedsIfAsked(const std::function<std::string(ProblemSource& problems)>& write,
                        const char* extension);
 
 // An accepted input must make a problem file that loads, and whose JSON

@@ -5,9 +5,10 @@
 #include "frontend/import/CsvInput.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {
+  fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string csv = "\x01";
-    WriteCsv(problems, [&csv](std::string_view piece) { csv += piece; });
+    LoadedProblems source(problems);
+    WriteCsv(source, [&csv](std::string_view piece) { csv += piece; });
     return csv;
   }, ".csv");
   return 0;

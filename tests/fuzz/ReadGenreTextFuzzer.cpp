@@ -6,9 +6,10 @@
 #include "frontend/import/ProblemSetBuilder.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {
+  fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string text;
-    WriteGenreText(problems, 3, TextEncoding::kShiftJis, [&text](std::string_view piece) { text += piece; });
+    LoadedProblems source(problems);
+    WriteGenreText(source, 3, TextEncoding::kShiftJis, [&text](std::string_view piece) { text += piece; });
     return text;
   }, ".txt");
   return 0;

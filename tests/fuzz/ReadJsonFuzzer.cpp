@@ -4,9 +4,10 @@
 #include "frontend/import/JsonInput.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::WriteSeedsIfAsked([](const T_mnrFormat& problems) {
+  fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string json;
-    WriteJson(problems, "seed.mnr", [&json](std::string_view piece) { json += piece; });
+    LoadedProblems source(problems);
+    WriteJson(source, "seed.mnr", [&json](std::string_view piece) { json += piece; });
     return json;
   }, ".json");
   return 0;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/reliability/RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 #include "tests/support/MnrWriter.h"
 
 namespace {
@@ -54,7 +54,7 @@ void LoadSeeds(const std::string& dir) {
   for (int g = 0; g < 8; ++g) huge.setCount(g, 32767);
   Write(dir + "/huge.mnr", huge.bytes());
 
-  reliability::RandomProblems random(7);
+  test_support::RandomProblems random(7);
   for (int written = 0; written < 40;) {
     const Bytes bytes = random.NextSet().bytes();
     if (bytes.size() > kMaxSeed) continue;

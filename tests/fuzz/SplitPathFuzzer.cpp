@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FuzzScratch.h"
+#include "tests/support/TestEnv.h"
 #include "path/PathText.h"
 #include "path/SplitFilePath.h"
 #include "platform/FileServices.h"
@@ -39,17 +40,17 @@ void MakeDir(const std::string& relative) {
 }
 
 void Setup() {
-  scratch = fuzz::MakeScratchFolder("mnr-fuzz-split-");
+  scratch = fuzz::MakeScratchFolder();
   for (const char* folder : {"/c", "/c/quiz", "/c/quiz/sub", "/c/\x95\x5C", "/c/\x83\x5C", "/net", "/net/quiz", "/z"})
     MakeDir(folder);
   for (const char* file : {"/c/set1.mnr", "/c/quiz/set1.mnr", "/c/quiz/a.b.mnr", "/c/quiz/data",
                            "/c/\x95\x5C/\x95\x5C.mnr", "/net/quiz/set1.mnr"})
-    fuzz::WriteHostFile(scratch + file, "x", 1);
+    test_env::WriteNewFile(scratch + file, "x");
   drive_table::Reset();
   drive_table::MapDrive('Z', scratch + "/z");  // Z: no longer reaches the host's "/"
   drive_table::MapDrive('C', scratch + "/c");
   drive_table::MapNetworkRoot("\\\\server\\share", scratch + "/net");
-  tree = fuzz::Listing(scratch);
+  tree = test_env::Listing(scratch);
   char buffer[4096];
   hostCwd = getcwd(buffer, sizeof buffer) ? buffer : "";
 }
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (platform::GetCurrentDir() != saved) fuzz::Fail("current directory not restored");
   char buffer[4096];
   if (hostCwd != (getcwd(buffer, sizeof buffer) ? buffer : "")) fuzz::Fail("host directory changed");
-  if (fuzz::Listing(scratch) != tree) fuzz::Fail("the scratch tree changed");
+  if (test_env::Listing(scratch) != tree) fuzz::Fail("the scratch tree changed");
 
   // The file-name part is a tail of the text, the base name a head of it
   // that stops before a dot.

@@ -1,6 +1,5 @@
-// Replaces the global operator new and delete of this test program, and the
-// platform's zero-filled blocks (which hold the record arrays), so both are
-// counted. Each block carries its size in front of it; the array, nothrow and
+// Replaces the global operator new and delete of this test program, so that
+// every allocation (the record arrays among them) is counted. Each block carries its size in front of it; the array, nothrow and
 // sized forms of the standard library call these two.
 
 #include "CountingNew.h"
@@ -9,7 +8,6 @@
 #include <cstring>
 #include <new>
 
-#include "platform/Memory.h"
 
 namespace reliability::allocation {
 namespace {
@@ -46,8 +44,3 @@ void* operator new(std::size_t size) { return reliability::allocation::Allocate(
 void operator delete(void* p) noexcept { reliability::allocation::Release(p); }
 void operator delete(void* p, std::size_t) noexcept { reliability::allocation::Release(p); }
 
-// Defined here, the linker takes these instead of the core library's.
-void* platform::AllocateZeroed(std::size_t size) {
-  return std::memset(reliability::allocation::Allocate(size), 0, size);
-}
-void platform::FreeZeroed(void* block, std::size_t) noexcept { reliability::allocation::Release(block); }

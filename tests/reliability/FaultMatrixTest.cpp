@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "Compare.h"
-#include "OpenFiles.h"
 #include "format/mnrFormat.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileServices.h"
@@ -100,13 +99,13 @@ class FaultMatrix : public ::testing::Test {
       ASSERT_TRUE(exists) << what << ": genre " << g;
       const std::string wanted = g == partialGenre ? expected_[g].substr(0, prefix) : expected_[g];
       EXPECT_EQ(FirstDifference(actual, wanted), "") << what << ": genre " << g;
-      EXPECT_TRUE(FileReleased(GenreFile(g))) << what << ": genre " << g << " still open";
+      EXPECT_TRUE(test_env::FileReleased(GenreFile(g))) << what << ": genre " << g << " still open";
     }
   }
 
   // What must hold after every injected fault.
   void ExpectRecovered(int openFilesBefore, const std::string& what) {
-    EXPECT_EQ(OpenFileCount(), openFilesBefore) << what << ": a file stayed open";
+    EXPECT_EQ(test_env::OpenFileCount(), openFilesBefore) << what << ": a file stayed open";
     std::string now;
     ASSERT_TRUE(test_env::ReadFile(dir_.host("set1.mnr"), now));
     EXPECT_TRUE(now == fileBytes_) << what << ": the problem file changed";
@@ -124,15 +123,15 @@ class FaultMatrix : public ::testing::Test {
 
 // The checks below can see a file left open.
 TEST_F(FaultMatrix, AnOpenGenreFileIsSeen) {
-  const int before = OpenFileCount();
+  const int before = test_env::OpenFileCount();
   platform::TextFile held(dir_.win("held.txt"));
-  EXPECT_FALSE(FileReleased(dir_.host("held.txt")));
+  EXPECT_FALSE(test_env::FileReleased(dir_.host("held.txt")));
 #ifndef _WIN32
-  EXPECT_EQ(OpenFileCount(), before + 1);
+  EXPECT_EQ(test_env::OpenFileCount(), before + 1);
 #endif
   held.Close();
-  EXPECT_TRUE(FileReleased(dir_.host("held.txt")));
-  EXPECT_EQ(OpenFileCount(), before);
+  EXPECT_TRUE(test_env::FileReleased(dir_.host("held.txt")));
+  EXPECT_EQ(test_env::OpenFileCount(), before);
 }
 
 TEST_F(FaultMatrix, TheExportCountsOneWriteOutPerBufferAndOneClosePerGenre) {
@@ -158,7 +157,7 @@ TEST_F(FaultMatrix, EveryFailedWriteOutFailsOnlyItsGenre) {
       const std::string what = "write-out " + std::to_string(k) + " (genre " + std::to_string(g) + ", its " +
                                std::to_string(local) + "), code " + std::to_string(code);
       RemoveGenreFiles();
-      const int openBefore = OpenFileCount();
+      const int openBefore = test_env::OpenFileCount();
       fault_injection::FailNth(Operation::kWriteOut, k, code);
       bool ok = true;
       ASSERT_NO_THROW(ok = problems_.ExportGenreFiles("")) << what;
@@ -181,7 +180,7 @@ TEST_F(FaultMatrix, EveryFailedCloseRaisesFileNotOpenFromTheSecondClose) {
     for (int g = 0; g < 8 && !HasFailure(); ++g) {
       const std::string what = "close of genre " + std::to_string(g) + ", code " + std::to_string(code);
       RemoveGenreFiles();
-      const int openBefore = OpenFileCount();
+      const int openBefore = test_env::OpenFileCount();
       fault_injection::FailNth(Operation::kClose, g + 1, code);
       int raised = 0;
       try {
@@ -209,7 +208,7 @@ TEST_F(FaultMatrix, AFailedWriteOutFollowedByAFailedCloseRaisesTheCloseError) {
     for (int g = 0; g < 8 && !HasFailure(); firstWriteOut += WriteOuts(g), ++g) {
       const std::string what = "genre " + std::to_string(g) + ", code " + std::to_string(code);
       RemoveGenreFiles();
-      const int openBefore = OpenFileCount();
+      const int openBefore = test_env::OpenFileCount();
       // The genre's first write-out fails, then its second close (the close
       // after those of genres 0 ... g-1; the first close raised before
       // reaching the handle).
@@ -233,7 +232,7 @@ TEST_F(FaultMatrix, AFailedWriteOutFollowedByAFailedCloseRaisesTheCloseError) {
 
 TEST_F(FaultMatrix, AFailedCloseOfTheProblemFileFailsTheLoadAndReleasesIt) {
   for (const int code : kCodes) {
-    const int openBefore = OpenFileCount();
+    const int openBefore = test_env::OpenFileCount();
     const std::string nameBefore = problems_.FileName();
     fault_injection::FailNth(Operation::kClose, 1, code);
     bool ok = true;
@@ -243,8 +242,8 @@ TEST_F(FaultMatrix, AFailedCloseOfTheProblemFileFailsTheLoadAndReleasesIt) {
     EXPECT_FALSE(ok) << code;
     EXPECT_FALSE(problems_.Loaded()) << code;
     EXPECT_EQ(problems_.FileName(), nameBefore) << code;
-    EXPECT_EQ(OpenFileCount(), openBefore) << code;
-    EXPECT_TRUE(FileReleased(dir_.host("set1.mnr"))) << code;
+    EXPECT_EQ(test_env::OpenFileCount(), openBefore) << code;
+    EXPECT_TRUE(test_env::FileReleased(dir_.host("set1.mnr"))) << code;
     EXPECT_TRUE(problems_.LoadFromFile(dir_.win("set1.mnr"))) << code;
   }
 }

@@ -11,7 +11,6 @@
 
 #include <cstdio>
 
-#include "OpenFiles.h"
 #include "format/mnrFormat.h"
 #include "tests/support/MnrWriter.h"
 #include "tests/support/TestEnv.h"
@@ -56,7 +55,7 @@ class MalformedInput : public ::testing::Test {
     const std::string before = problems_.FileName();
     bool ok = !loads;
     if (throughFiles_) {
-      WriteNewFile(dir_.host("case.mnr"), bytes);
+      test_env::WriteNewFile(dir_.host("case.mnr"), bytes);
       ASSERT_NO_THROW(ok = problems_.LoadFromFile(dir_.win("case.mnr"))) << label;
     } else {
       const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "Compare.h"
-#include "RandomProblems.h"
-#include "OpenFiles.h"
+#include "tests/support/RandomProblems.h"
 #include "format/mnrFormat.h"
 #include "tests/support/TestEnv.h"
 
 namespace reliability {
+using test_support::RandomProblems;
 namespace {
 
 constexpr std::uint64_t kSeed = 20240501;
@@ -38,7 +38,7 @@ TEST_P(Soak, ExportsEqualTheWritersExpectation) {
     const test_support::MnrWriter set = random.NextSet();
     const test_support::Bytes bytes = set.bytes();
     const FileName& name = kNames[random.Below(3)];
-    WriteNewFile(dir.host(name.problemFile), std::string(bytes.begin(), bytes.end()) + random.Trailer());
+    test_env::WriteNewFile(dir.host(name.problemFile), std::string(bytes.begin(), bytes.end()) + random.Trailer());
 
     ASSERT_TRUE(problems.LoadFromFile(dir.win(name.problemFile))) << "set " << i;
     for (int g = 0; g < 8; ++g) ASSERT_EQ(problems.ProblemCount(g), set.count(g)) << "set " << i;

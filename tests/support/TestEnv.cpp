@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -41,6 +42,18 @@ TempDir::TempDir() {
 }
 
 std::string WinPathOf(const std::string& hostPath) { return hostPath; }
+
+bool FileReleased(const std::string& hostPath) {
+  HANDLE h = CreateFileA(hostPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_SHARING_VIOLATION;
+  CloseHandle(h);
+  return true;
+}
+
+int OpenFileCount() { return -1; }
+
+
 
 void MakeDir(const std::string& hostPath) {
   if (!CreateDirectoryA(hostPath.c_str(), nullptr)) throw std::runtime_error("mkdir " + hostPath);
@@ -120,6 +133,46 @@ void MakeDir(const std::string& hostPath) {
   if (mkdir(hostPath.c_str(), 0755) != 0) throw std::runtime_error("mkdir " + hostPath);
 }
 
+
+bool FileReleased(const std::string& hostPath) {
+  char real[PATH_MAX];
+  if (!realpath(hostPath.c_str(), real)) return true;
+  for (const std::string& fd : test_env::ListDir("/proc/self/fd")) {
+    char target[PATH_MAX];
+    const ssize_t n = readlink(("/proc/self/fd/" + fd).c_str(), target, sizeof target - 1);
+    if (n > 0 && std::string(target, static_cast<std::size_t>(n)) == real) return false;
+  }
+  return true;
+}
+
+int OpenFileCount() { return static_cast<int>(test_env::ListDir("/proc/self/fd").size()); }
+
+
+namespace {
+
+void List(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
+  for (const std::string& name : ListDir(root + relative)) {
+    const std::string path = relative + "/" + name;
+    struct stat st;
+    if (lstat((root + path).c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      out.push_back("d " + path);
+      List(root, path, out);
+    } else {
+      out.push_back((S_ISREG(st.st_mode) ? "f " : "? ") + std::to_string(st.st_size) + " " + path);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> out;
+  List(folder, "", out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 void WriteFile(const std::string& hostPath, const std::string& bytes) {
   std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -178,6 +231,11 @@ std::string TempDir::win(const std::string& relative) const { return WinPathOf(h
 
 void WriteFile(const std::string& hostPath, const test_support::Bytes& bytes) {
   WriteFile(hostPath, std::string(bytes.begin(), bytes.end()));
+}
+
+void WriteNewFile(const std::string& hostPath, const std::string& bytes) {
+  Remove(hostPath);
+  WriteFile(hostPath, bytes);
 }
 
 std::string Cp932ToUtf8(const std::string& sjis) {

@@ -1,6 +1,7 @@
 #pragma once
 // Host-side helpers shared by the test suites: a private temporary folder per
-// test, and plain file access that does not go through the code under test.
+// test, plain file access that does not go through the code under test, and
+// the files a process holds open.
 // Host paths are the system's own: "/tmp/x/a" on POSIX, "C:\...\a" (ANSI
 // code page) on Windows.
 
@@ -48,6 +49,22 @@ bool Exists(const std::string& hostPath);
 void Remove(const std::string& hostPath);  // a file, or a folder with all it holds
 // Names of the entries of a folder, sorted.
 std::vector<std::string> ListDir(const std::string& hostPath);
+
+// True when no handle of this process (or any other) still holds the file:
+// on Windows an open without any sharing succeeds only then; on POSIX the
+// file is looked for among /proc/self/fd.
+bool FileReleased(const std::string& hostPath);
+// How many files the process holds open (POSIX: entries of /proc/self/fd);
+// -1 where the system cannot tell.
+int OpenFileCount();
+// WriteFile into a new file rather than a truncated one: some file systems
+// flush a file truncated and rewritten at its close, which makes thousands of
+// rows slow.
+void WriteNewFile(const std::string& hostPath, const std::string& bytes);
+// Every entry under a folder with its kind and size ("d quiz", "f 3072
+// quiz/set1.mnr"), sorted: equal listings mean nothing was added, removed,
+// resized or turned into something else (POSIX).
+std::vector<std::string> Listing(const std::string& folder);
 
 // Shift-JIS bytes as UTF-8, through the code-page module (whose own tests pin
 // its results byte for byte). Empty when any byte is not CP932.

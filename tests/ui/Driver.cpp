@@ -1,9 +1,11 @@
 #include "tests/ui/Driver.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 
 #include "platform/CodePage.h"
 #include "tests/ui/PngFile.h"
@@ -313,6 +315,130 @@ bool DropFiles(const Program& p, const std::vector<std::wstring>& paths) {
   const bool written = remote != nullptr && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
   CloseHandle(process);
   return written && PostMessageW(p.Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+HWND TooltipsOf(HWND owner) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w != nullptr;
+       w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+    if (GetWindow(w, GW_OWNER) == owner) return w;
+  }
+  return nullptr;
+}
+
+int ToolCount(HWND tooltips) { return static_cast<int>(SendMessageW(tooltips, TTM_GETTOOLCOUNT, 0, 0)); }
+
+bool ShownTool(const Program& p, HWND tooltips, UINT_PTR& id, std::wstring& text) {
+  // A TOOLINFOW and room for its text in the program's memory, for the
+  // tooltip control to fill.
+  constexpr std::size_t kChars = 512;
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, p.Id());
+  if (process == nullptr) return false;
+  const std::size_t size = sizeof(TOOLINFOW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  bool shown = false;
+  if (remote != nullptr) {
+    std::vector<char> block(size, 0);
+    auto* tool = reinterpret_cast<TOOLINFOW*>(block.data());
+    tool->cbSize = sizeof(TOOLINFOW);
+    tool->lpszText = reinterpret_cast<wchar_t*>(remote + sizeof(TOOLINFOW));
+    if (WriteProcessMemory(process, remote, block.data(), size, nullptr) &&
+        SendMessageW(tooltips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(remote)) != 0 &&
+        ReadProcessMemory(process, remote, block.data(), size, nullptr)) {
+      id = tool->uId;
+      const auto* chars = reinterpret_cast<const wchar_t*>(block.data() + sizeof(TOOLINFOW));
+      text.assign(chars, wcsnlen(chars, kChars));
+      shown = true;
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return shown;
+}
+
+OwnConsoleProgram::OwnConsoleProgram(const std::wstring& exe, const std::wstring& folder,
+                                     const std::wstring& argument) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring commandLine = L"\"" + exe + L"\" \"" + argument + L"\"";
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                      folder.c_str(), &startup, &info_)) {
+    info_ = {};
+  }
+}
+
+OwnConsoleProgram::~OwnConsoleProgram() {
+  if (info_.hProcess == nullptr) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool OwnConsoleProgram::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+namespace {
+
+// Runs with the program's console as the driver's own for a moment: its
+// screen and its input are then CONOUT$ and CONIN$.
+template <typename Use>
+bool WithConsoleOf(DWORD process, Use&& use) {
+  FreeConsole();
+  if (!AttachConsole(process)) return false;
+  use();
+  FreeConsole();
+  return true;
+}
+
+}  // namespace
+
+std::wstring OwnConsoleProgram::Screen() const {
+  std::wstring screen;
+  WithConsoleOf(info_.dwProcessId, [&] {
+    HANDLE out = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (out != INVALID_HANDLE_VALUE && GetConsoleScreenBufferInfo(out, &info)) {
+      std::wstring row(static_cast<std::size_t>(info.dwSize.X), L' ');
+      for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(out, row.data(), static_cast<DWORD>(row.size()), {0, y}, &read);
+        std::wstring line = row.substr(0, read);
+        line.erase(line.find_last_not_of(L' ') + 1);
+        screen += line + L"\n";
+      }
+    }
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  });
+  return screen;
+}
+
+bool OwnConsoleProgram::PressEnter() const {
+  bool written = false;
+  WithConsoleOf(info_.dwProcessId, [&] {
+    HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+    INPUT_RECORD keys[2]{};
+    for (int i = 0; i < 2; ++i) {
+      keys[i].EventType = KEY_EVENT;
+      keys[i].Event.KeyEvent.bKeyDown = i == 0;
+      keys[i].Event.KeyEvent.wRepeatCount = 1;
+      keys[i].Event.KeyEvent.wVirtualKeyCode = VK_RETURN;
+      keys[i].Event.KeyEvent.uChar.UnicodeChar = L'\r';
+    }
+    DWORD n = 0;
+    written = in != INVALID_HANDLE_VALUE && WriteConsoleInputW(in, keys, 2, &n) && n == 2;
+    if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
+  });
+  return written;
+}
+
+int OwnConsoleProgram::WaitForExit(int timeoutMs) {
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return static_cast<int>(code);
 }
 
 int RunConsoleProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments,

@@ -73,6 +73,31 @@ HWND OpenDialogFileName(HWND dialog);
 // block in the program's memory, posted with WM_DROPFILES.
 bool DropFiles(const Program& p, const std::vector<std::wstring>& paths);
 
+// The tooltip control a window owns (shown or not); null if none.
+HWND TooltipsOf(HWND owner);
+// How many tools it has, and the tool it shows now (its id and text);
+// false when it shows none. Read across processes.
+int ToolCount(HWND tooltips);
+bool ShownTool(const Program& p, HWND tooltips, UINT_PTR& id, std::wstring& text);
+
+// A console program started as Explorer starts one a file is dropped on:
+// with a console of its own, the file's full name its argument.
+class OwnConsoleProgram {
+ public:
+  OwnConsoleProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& argument);
+  ~OwnConsoleProgram();  // ends the program if it still runs
+  bool Started() const { return info_.hProcess != nullptr; }
+  bool Running() const;
+  // The text its console shows, line by line with trailing spaces removed.
+  std::wstring Screen() const;
+  // Enter typed into its console.
+  bool PressEnter() const;
+  int WaitForExit(int timeoutMs);
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
 // Runs a console program, its standard output into a file; the exit code.
 int RunConsoleProgram(const std::wstring& exe, const std::wstring& folder, const std::wstring& arguments,
                       std::string& output);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "RandomProblems.h"
+#include "tests/support/RandomProblems.h"
 #include "tests/support/TestEnv.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int count = std::atoi(argv[2]);
-  reliability::RandomProblems random(std::strtoull(argv[3], nullptr, 10));
+  test_support::RandomProblems random(std::strtoull(argv[3], nullptr, 10));
   for (int n = 0; n < count; ++n) {
     test_support::Bytes bytes = random.NextSet().bytes();
     const std::string trailer = random.Trailer();

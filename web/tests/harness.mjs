@@ -51,14 +51,16 @@ export function tempDir() {
   return fs.mkdtempSync(path.join(os.tmpdir(), 'munemoji-web-'));
 }
 
-// The browser of an engine, headless. This machine's closed network
-// refuses Chromium's own connections: none are made.
-export async function launch(engine) {
+// The browser of an engine, headless, its language Japanese (the page
+// speaks the browser's language) unless another is asked for. This
+// machine's closed network refuses Chromium's own connections: none are made.
+export async function launch(engine, language = 'ja') {
   if (engine === 'firefox') {
     return puppeteer.launch({
       browser: 'firefox',
       executablePath: process.env.MUNEMOJI_FIREFOX ?? '/usr/bin/firefox-esr',
       headless: true,
+      extraPrefsFirefox: { 'intl.accept_languages': language, 'intl.locale.requested': language },
     });
   }
   return puppeteer.launch({
@@ -66,7 +68,7 @@ export async function launch(engine) {
     executablePath: process.env.MUNEMOJI_CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'],
+           '--disable-component-update', '--disable-sync', `--lang=${language}`, `--accept-lang=${language}`],
   });
 }
 

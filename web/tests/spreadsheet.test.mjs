@@ -14,31 +14,30 @@ import { launch, mnr2txt, nativeBuild, root, tempDir } from './harness.mjs';
 // The module as emscripten builds it (scripts/build-web.sh).
 const moduleDir = process.env.MUNEMOJI_MODULE ?? path.join(root, 'build/web/module');
 
-// Loads the bytes it is sent (handing them to the core as it asks for
-// them), answers with both outputs' bytes and the count of bytes written as
-// U+FFFD. A classic worker, as the page's is.
+// Loads the bytes it is sent (handing the core what it asks for, from where
+// it asks), answers with both outputs' bytes and the count of bytes written
+// as U+FFFD. A classic worker, as the page's is.
 const kWorker = `importScripts('/munemoji-core.js');
 let core;
 const ready = fetch('/munemoji-core.wasm').then((r) => r.arrayBuffer())
   .then(async (wasm) => { core = await createCore({ wasmBinary: new Uint8Array(wasm) }); });
 const collect = (write) => {
-  const pieces = [];
-  core.onPiece = (piece) => pieces.push(piece);
+  let bytes = new Uint8Array(0);
+  core.onPiece = (piece) => { const more = new Uint8Array(bytes.length + piece.length); more.set(bytes); more.set(piece, bytes.length); bytes = more; };
+  core.onRewrite = (offset, piece) => bytes.set(piece, offset);
   write();
-  core.onPiece = null;
-  return new Blob(pieces).arrayBuffer();
+  core.onPiece = core.onRewrite = null;
+  return bytes.buffer;
 };
 onmessage = async ({ data }) => {
   await ready;
-  let offset = 0;
-  core.readInput = (at, count) => {
+  core.readInput = (at, offset, count) => {
     const piece = data.subarray(offset, offset + count);
     core.HEAPU8.set(piece, at);
-    offset += piece.length;
     return piece.length;
   };
   core.onProgress = () => {};
-  if (core._mnr_load() !== 1) return postMessage({ loaded: false });
+  if (core._mnr_load(data.length) !== 1) return postMessage({ loaded: false });
   const xlsx = await collect(() => core._mnr_write_xlsx());
   const xlsxInvalid = core._mnr_take_invalid_bytes();
   const csv = await collect(() => core._mnr_write_csv());

@@ -16,6 +16,8 @@ function startWorker() {
   const core = {
     HEAPU8: new Uint8Array(64),
     _mnr_messages: () => 0, _mnr_result: () => 0, _mnr_genre_line: () => 0, _mnr_take_invalid_bytes: () => 0,
+    _mnr_output_name: () => 0, _mnr_use_language: () => {}, _mnr_version: () => 0, _mnr_cp932_sizes: () => 0,
+    _mnr_back_limit: (kind) => [1000, 2000][kind],  // the core's bounds: JSON, CSV
   };
   const scope = vm.createContext({
     postMessage: (message) => answers.push(structuredClone(message)),
@@ -53,13 +55,14 @@ test('requests are answered by id through the table of actions; an unknown actio
   assert.match(failed.error, /_mnr_write_csv is not a function/);
   assert.deepEqual(await send({ id: 9, action: 'nope' }), [{ id: 9, error: 'unknown action: nope' }]);
 
-  // A CSV or JSON over the bound is refused before the core is asked for
-  // anything (this core has none of the way back's calls: asking is an
-  // error); one byte less goes to the core.
-  const limit = 512 * 2 ** 20;
+  // A CSV or JSON over the core's bound for its kind is refused before the
+  // core is asked for more (this core has none of the way back's other
+  // calls: asking is an error); one byte less goes to the core.
   const file = (size) => ({ name: 'big.json', size, slice: () => assert.fail('the file was read') });
-  assert.deepEqual(await send({ id: 10, action: 'writeBack', args: { file: file(limit + 1), kind: 'json', name: 'big.mnr' } }),
-                   [{ id: 10, result: { tooLarge: true, limit } }]);
-  const [asked] = await send({ id: 11, action: 'writeBack', args: { file: file(limit), kind: 'json', name: 'big.mnr' } });
-  assert.match(asked.error, /^core\._mnr_\w+ is not a function$/);
+  for (const [id, kind, limit] of [[10, 'json', 1000], [12, 'csv', 2000]]) {
+    assert.deepEqual(await send({ id, action: 'writeBack', args: { file: file(limit + 1), kind, name: 'big.mnr' } }),
+                     [{ id, result: { tooLarge: true, limit } }]);
+    const [asked] = await send({ id: id + 1, action: 'writeBack', args: { file: file(limit), kind, name: 'big.mnr' } });
+    assert.match(asked.error, /^core\._mnr_\w+ is not a function$/);
+  }
 });

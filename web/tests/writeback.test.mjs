@@ -16,6 +16,8 @@ const sample = path.join(root, 'samples/sample.mnr');
 const kGenreList = '問題データのジャンル一覧にょ';
 const made = (name) => `${name} を作ったにょ！`;
 
+// A warning as the page marks it: of a place, or the run's count of texts older readers cut.
+const isWarning = (message) => message.includes(': 警告: ') || message.startsWith('警告: ');
 const shownMessages = (page) => page.$$eval('#WriteBack_Messages li', (items) => items.map((item) => item.textContent));
 const warnedMessages = (page) => page.$$eval('#WriteBack_Messages li.warning', (items) => items.map((item) => item.textContent));
 const listLines = (page) => page.$$eval('#ListBox_Gerne li', (items) => items.map((item) => item.textContent));
@@ -104,8 +106,9 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
       await waitForText(page, 'Panel_Help', expected.messages.length > 0
         ? `${made('編集済み.mnr')}（注意 ${expected.messages.length} 件は下にょ）` : made('編集済み.mnr'));
       assert.deepEqual(await shownMessages(page), expected.messages);
-      const warned = expected.messages.filter((message) => message.includes(': 警告: '));
-      assert.ok(warned.some((message) => message.includes('、問題文: 警告: 偶数の位置の空白で文が終わると')), 'the edit is warned about');
+      const warned = expected.messages.filter(isWarning);
+      assert.ok(warned.some((message) => message.startsWith('警告: 偶数の位置の空白で文が終わるとみなす読み方では途中で切れる文が')),
+                'the edit is counted among the texts older readers cut');
       assert.deepEqual(await warnedMessages(page), warned, 'warnings are shown as warnings');
 
       assert.deepEqual(await loadedState(page), state, 'the loaded problem file is as it was');
@@ -158,6 +161,8 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
         // Line 4, the question's cell, and a choice with no CP932 form.
         [`${engine}-long.csv`, sampleCsv.replace(/^((?:.*\r\n){3}[^,]*,[^,]*,)[^,]*,[^,]*/,
                                                  (_, head) => `${head}${'x'.repeat(117)},🍣`)],
+        // A row of five million cells: refused at its ninth, by line and column.
+        [`${engine}-commas.csv`, sampleCsv.replace(/\r\n/, `\r\n${','.repeat(5_000_000)}\r\n`)],
       ];
       for (const [name, text] of refused) {
         const file = path.join(dir, name);
@@ -171,30 +176,61 @@ for (const [engine, mode] of [['chromium', 'served'], ['firefox', 'file']]) {
         assert.deepEqual(await shownMessages(page), expected.messages);
         assert.deepEqual(fs.readdirSync(session.downloads), []);
       }
-      // In Japanese, as the rest of the page; the sample's own texts that older
-      // readers would cut are warned about after the errors, and marked so.
-      const shown = await shownMessages(page);
-      const isWarning = (message) => message.includes(': 警告: ');
-      assert.deepEqual(shown.filter((message) => !isWarning(message)), [
+      // In Japanese, as the rest of the page; nothing is counted of a file
+      // not written.
+      assert.deepEqual(await shownMessages(page), [`${engine}-commas.csv:2:9: セルが 5000001 個あります（８個のはずです）`]);
+      await chooseFile(page, path.join(dir, `${engine}-long.csv`), 'WriteBackDialog');
+      await waitForText(page, 'Panel_Help', `${engine}-long.mnr は作らなかったにょ（わけは下にょ）`);
+      assert.deepEqual(await shownMessages(page), [
         `${engine}-long.csv:4:3: ジャンル 0、問題 3、問題文: CP932 で 117 バイトあり、この欄に入る 116 バイトを超えています`,
         `${engine}-long.csv:4:4: ジャンル 0、問題 3、選択肢 1: U+1F363 (🍣) は CP932 にない文字です`,
       ]);
-      assert.deepEqual(await warnedMessages(page), shown.filter(isWarning));
+      assert.deepEqual(await warnedMessages(page), []);
 
       // Larger than mnr2txt writes for any problem file: refused at once, unread.
-      const huge = path.join(dir, `${engine}-huge.json`);
-      fs.writeFileSync(huge, '{');
-      fs.truncateSync(huge, 512 * 2 ** 20 + 1);
-      await chooseFile(page, huge, 'WriteBackDialog');
-      await waitForText(page, 'Panel_Help', `${path.basename(huge)} は大きすぎるにょ（CSV・JSON は 512 MiB まで）`);
-      assert.deepEqual(await shownMessages(page), []);
-      assert.ok(await page.$eval('#WriteBack_Messages', (list) => list.hidden));
+      for (const [name, limit] of [[`${engine}-huge.json`, '（JSON は 512 MiB まで）'], [`${engine}-huge.csv`, '（CSV は 256 MiB まで）']]) {
+        const huge = path.join(dir, name);
+        fs.writeFileSync(huge, '{');
+        fs.truncateSync(huge, (name.endsWith('.csv') ? 256 : 512) * 2 ** 20 + 1);
+        await chooseFile(page, huge, 'WriteBackDialog');
+        await waitForText(page, 'Panel_Help', `${name} は大きすぎるにょ${limit}`);
+        assert.deepEqual(await shownMessages(page), []);
+        assert.ok(await page.$eval('#WriteBack_Messages', (list) => list.hidden));
+      }
 
       // The next one downloads alone: nothing was left from the refused ones.
       const good = path.join(dir, `${engine}-good.json`);
       fs.writeFileSync(good, sampleJson);
       assert.ok((await writtenBack(session, good, txt2mnrOutput(good))).equals(fs.readFileSync(sample)));
       assert.deepEqual(await loadedState(page), state, 'the loaded problem file is as it was');
+      assert.deepEqual(session.errors, []);
+    });
+
+    test('a CP932 CSV of kana alone reads as UTF-8 too: refused as txt2mnr refuses it until the encoding is chosen, then txt2mnr --encoding\'s file', { timeout: 60_000 }, async (t) => {
+      const session = await newSession(t);
+      const { page } = session;
+      // ﾂｰ in CP932 is the bytes C2 B0, which are ° in UTF-8.
+      const csv = path.join(dir, `${engine}-kana.csv`);
+      fs.writeFileSync(csv, Buffer.concat([Buffer.from('genre,name,question,choice1,choice2,choice3,choice4,choice5\n0,n,'),
+                                           Buffer.from([0xC2, 0xB0]), Buffer.from(',a,b,c,d,e\n')]));
+      const refused = txt2mnrOutput(csv);
+      assert.equal(refused.status, 1);
+      await chooseFile(page, csv, 'WriteBackDialog');
+      await waitForText(page, 'Panel_Help', `${path.basename(csv)} は UTF-8 とも CP932 とも読めて、読み方が違うにょ。「CSV の文字コード」で選ぶにょ`);
+      // txt2mnr's lines but its hint to --encoding, which the page asks for itself.
+      assert.deepEqual(await shownMessages(page), refused.messages.filter((message) => !message.includes('--encoding')));
+      assert.deepEqual(fs.readdirSync(session.downloads), []);
+      // Choosing, while the page waits for it, reads the file again so.
+      const cp932 = txt2mnrOutput(csv, '--encoding', 'cp932');
+      assert.equal(cp932.status, 0);
+      const again = await downloadBytes(session, () => page.click('input[name="BackEncoding"][value="cp932"]'));
+      assert.ok(again.bytes.equals(cp932.bytes), 'the CP932 reading is txt2mnr --encoding cp932\'s');
+      await waitForText(page, 'Panel_Help', made(`${engine}-kana.mnr`));
+      // Chosen beforehand, the other reading.
+      await page.click('input[name="BackEncoding"][value="utf8"]');
+      const utf8 = txt2mnrOutput(csv, '--encoding', 'utf-8');
+      assert.ok((await writtenBack(session, csv, utf8)).equals(utf8.bytes));
+      assert.ok(!utf8.bytes.equals(cp932.bytes));
       assert.deepEqual(session.errors, []);
     });
   });

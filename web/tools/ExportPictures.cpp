@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
       {"fileopen", &pictures::kFileOpen, Look::kGrey},
       {"decode1", &pictures::kDecode1, Look::kGeneratedDisabled},
       {"decode2", &pictures::kDecode2, Look::kGeneratedDisabled},
+      {"about", &pictures::kAbout, Look::kGrey},
   };
   const std::string dir = argv[1];
   if (!WriteSvg(dir + "/icon.svg", pictures::kIcon, Look::kColour)) return 1;
