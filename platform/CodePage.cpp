@@ -184,28 +184,13 @@ bool AppendUtf8AsCp932(std::string_view utf8, std::string& out, std::size_t& fai
   return true;
 }
 
-bool IsValidCp932(std::string_view cp932) {
-  const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
-  const std::size_t n = cp932.size();
-  for (std::size_t i = 0; i < n;) {
-    const std::uint8_t b = in[i];
-    if (b < 0x80) {
-      ++i;
-    } else if (i + 1 < n && kPairs[kLeadRow[b]][in[i + 1]] != kNone) {
-      i += 2;
-    } else if (kSingle[b] != kNone) {
-      ++i;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
+namespace {
 
-bool IsCanonicalCp932(std::string_view cp932) {
-  // Converting back gives the same bytes for every character but those of
-  // kOtherCodes (the tests hold this against the conversion both ways),
-  // which only a few rows hold.
+// Whether every byte belongs to a CP932 character; with canonicalOnly, also
+// whether each character converts back to the same bytes, true for all but
+// those of kOtherCodes (the tests hold this against the conversion both
+// ways), which only a few rows hold.
+inline bool AllCp932(std::string_view cp932, bool canonicalOnly) {
   const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
   const std::size_t n = cp932.size();
   for (std::size_t i = 0; i < n;) {
@@ -216,7 +201,9 @@ bool IsCanonicalCp932(std::string_view cp932) {
     }
     const std::uint8_t row = kLeadRow[b];
     if (i + 1 < n && kPairs[row][in[i + 1]] != kNone) {
-      if (kOtherRows[row] && IsOtherCode(static_cast<std::uint16_t>(b << 8 | in[i + 1]))) return false;
+      if (canonicalOnly && kOtherRows[row] && IsOtherCode(static_cast<std::uint16_t>(b << 8 | in[i + 1]))) {
+        return false;
+      }
       i += 2;
     } else if (kSingle[b] != kNone) {
       ++i;
@@ -226,6 +213,12 @@ bool IsCanonicalCp932(std::string_view cp932) {
   }
   return true;
 }
+
+}  // namespace
+
+bool IsValidCp932(std::string_view cp932) { return AllCp932(cp932, false); }
+
+bool IsCanonicalCp932(std::string_view cp932) { return AllCp932(cp932, true); }
 
 #ifdef _WIN32
 namespace {
