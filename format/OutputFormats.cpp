@@ -82,19 +82,20 @@ void AppendJsonString(std::string_view utf8, std::string& out) {
 // A CP932 text as a JSON string. Most texts hold no byte JSON escapes (a
 // control byte, a quote, a backslash; 0x5C may also be a trail byte, and such
 // a text merely takes the longer way): they are converted straight into out.
-void AppendJsonText(std::string_view cp932, std::string& out, std::size_t& invalidBytes, std::string& scratch) {
+bool AppendJsonText(std::string_view cp932, std::string& out, std::size_t& invalidBytes, std::string& scratch) {
   const bool plain = std::none_of(cp932.begin(), cp932.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
   });
   if (plain) {
     out += '"';
-    codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
+    const bool canonical = codepage::AppendCp932AsUtf8(cp932, out, invalidBytes);
     out += '"';
-    return;
+    return canonical;
   }
   scratch.clear();
-  codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
+  const bool canonical = codepage::AppendCp932AsUtf8(cp932, scratch, invalidBytes);
   AppendJsonString(scratch, out);
+  return canonical;
 }
 
 }  // namespace
@@ -160,15 +161,15 @@ std::size_t WriteJson(ProblemSource& problems, std::string_view fileName, const 
     for (bool first = true; problems.Next(g, problem); first = false) {
       const ProblemText p = ProblemTextOf(*problem.record);
       buffer += first ? "\n{\"question\":" : ",\n{\"question\":";
-      AppendJsonText(p.question, buffer, invalidBytes, scratch);
+      bool canonical = AppendJsonText(p.question, buffer, invalidBytes, scratch);
       buffer += ",\"choices\":[";
       for (int c = 0; c < mnr_layout::kChoiceCount; ++c) {
         if (c > 0) buffer += ',';
-        AppendJsonText(p.choices[c], buffer, invalidBytes, scratch);
+        canonical = AppendJsonText(p.choices[c], buffer, invalidBytes, scratch) && canonical;
       }
       buffer += ']';
       // A record its texts do not give back carries its stored bytes.
-      if (!IsCanonicalRecord(*problem.record, *problem.lengths, p)) {
+      if (!IsCanonicalRecord(*problem.record, *problem.lengths, p, canonical)) {
         const ProblemRecord stored = StoredRecord(*problem.record, *problem.lengths);
         buffer += ",\"raw\":\"";
         AppendBase64({reinterpret_cast<const char*>(stored.Bytes), kRecordSize}, buffer);

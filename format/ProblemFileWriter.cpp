@@ -32,13 +32,20 @@ ProblemRecord CanonicalRecord(const ProblemText& text) {
 }
 
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text) {
+  bool textsCanonical = codepage::IsCanonicalCp932(text.question);
+  for (std::string_view choice : text.choices) textsCanonical = textsCanonical && codepage::IsCanonicalCp932(choice);
+  return IsCanonicalRecord(unscrambled, lengths, text, textsCanonical);
+}
+
+bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text,
+                       bool textsCanonical) {
   // A text that is as long as its field's text is that text's first bytes,
   // so the stored text is the canonical one; what is left to ask is whether
-  // the rest of each field is padding and the codes are the ones text is
-  // written with.
+  // the rest of each field is padding.
+  if (!textsCanonical) return false;
   for (int f = 0; f < kFieldCount; ++f) {
     const std::string_view shown = f == 0 ? text.question : text.choices[f - 1];
-    if (lengths.Field[f] != shown.size() || !codepage::IsCanonicalCp932(shown)) return false;
+    if (lengths.Field[f] != shown.size()) return false;
     const std::uint8_t* field = unscrambled.Bytes + FieldOffset(f);
     if (std::any_of(field + lengths.Field[f], field + FieldSize(f), [](std::uint8_t b) { return b != kPadding; }))
       return false;

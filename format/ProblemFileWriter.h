@@ -29,6 +29,11 @@ ProblemRecord CanonicalRecord(const ProblemText& text);
 // (codepage::IsCanonicalCp932).
 bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text);
 
+// IsCanonicalRecord for a caller that already knows whether every text is
+// canonical CP932 (the UTF-8 conversion tells it).
+bool IsCanonicalRecord(const ProblemRecord& unscrambled, const TextLengths& lengths, const ProblemText& text,
+                       bool textsCanonical);
+
 // A problem file to be written: the header as it is to be stored, each
 // genre's records in stored form, and the bytes after the last record.
 struct ProblemFileImage {

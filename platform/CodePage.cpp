@@ -96,7 +96,7 @@ const std::vector<std::uint16_t>& Backward() {
 
 }  // namespace
 
-void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes) {
   const Utf8Entries& entries = Entries();
   const auto* in = reinterpret_cast<const std::uint8_t*>(cp932.data());
   const std::size_t n = cp932.size();
@@ -104,6 +104,7 @@ void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& in
   // first would fill it with zeros only to overwrite them.
   char buffer[3 * 512 + 3];
   std::size_t invalid = 0;  // in a register: stores through dst might alias a reference
+  bool otherRows = false;   // a character from a row that holds codes Windows does not write
   for (std::size_t i = 0; i < n;) {
     char* dst = buffer;
     for (const std::size_t stop = std::min(n, i + 512); i < stop;) {
@@ -116,6 +117,7 @@ void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& in
       // A lead byte and its trail byte make a character, or the byte is alone.
       Utf8Entry entry = i + 1 < n ? entries.pairs[kLeadRow[b]][in[i + 1]] : Utf8Entry{};
       if (entry.size != 0) {
+        otherRows |= kOtherRows[kLeadRow[b]];
         i += 2;
       } else {
         entry = entries.single[b];
@@ -128,6 +130,7 @@ void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& in
     out.append(buffer, dst - buffer);
   }
   invalidBytes += invalid;
+  return invalid == 0 && (!otherRows || IsCanonicalCp932(cp932));
 }
 
 bool DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& code, std::size_t& n) {

@@ -22,7 +22,8 @@ namespace codepage {
 // valid CP932 character becomes one U+FFFD and is counted in invalidBytes:
 // nothing is dropped silently. A lead byte whose next byte does not make a
 // character with it is such a byte, and the next byte starts afresh.
-void AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
+// Returns IsCanonicalCp932(cp932), found on the way for most texts.
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out, std::size_t& invalidBytes);
 
 // Appends the CP932 form of utf8 to out. Some characters have several codes
 // (NEC row 13, the IBM extensions and the NEC-selected IBM extensions repeat
