@@ -20,6 +20,7 @@ std::string_view TrimRight(std::string_view text) {
   for (; n >= 8; n -= 8) {
     std::uint64_t word;
     std::memcpy(&word, text.data() + n - 8, 8);
+    if (word == 0x20 * kEach) continue;  // padding, the usual case
     // The high bit of each byte above 0x20: set for bytes >= 0x80, and for
     // the others when their low seven bits plus 0x5F carry into it.
     const std::uint64_t above = (((word & (0x7F * kEach)) + 0x5F * kEach) | word) & (0x80 * kEach);
