@@ -97,11 +97,16 @@ const std::string& ProblemReader::Trailing() {
   if (trailingRead_) return trailing_;
   trailingRead_ = true;
   if (!ReadToEnd() || keepTrailing_ == 0) return trailing_;
-  // One byte beyond the limit tells whether more were there.
-  trailing_.resize(keepTrailing_ + 1);
-  std::size_t got = 0, n;
-  while (got < trailing_.size() && (n = bytes_.Read(trailing_.data() + got, trailing_.size() - got)) > 0) got += n;
-  trailingComplete_ = got <= keepTrailing_;
-  trailing_.resize(std::min(got, keepTrailing_));
+  // Read a piece at a time: most files have no trailing bytes, and a string
+  // sized to the limit first would be filled with zeros for nothing. One
+  // byte beyond the limit tells whether more were there.
+  char piece[64 * 1024];
+  std::size_t n;
+  while (trailing_.size() <= keepTrailing_ &&
+         (n = bytes_.Read(piece, std::min(sizeof piece, keepTrailing_ + 1 - trailing_.size()))) > 0) {
+    trailing_.append(piece, n);
+  }
+  trailingComplete_ = trailing_.size() <= keepTrailing_;
+  if (!trailingComplete_) trailing_.resize(keepTrailing_);
   return trailing_;
 }
