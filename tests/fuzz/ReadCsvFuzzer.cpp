@@ -7,8 +7,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string csv = "\x01";
-    LoadedProblems source(problems);
-    WriteCsv(source, [&csv](std::string_view piece) { csv += piece; });
+    WriteCsv(problems, [&csv](std::string_view piece) { csv += piece; });
     return csv;
   }, ".csv");
   return 0;

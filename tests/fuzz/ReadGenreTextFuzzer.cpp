@@ -8,8 +8,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string text;
-    LoadedProblems source(problems);
-    WriteGenreText(source, 3, TextEncoding::kShiftJis, [&text](std::string_view piece) { text += piece; });
+    WriteGenreText(problems, 3, TextEncoding::kShiftJis, [&text](std::string_view piece) { text += piece; });
     return text;
   }, ".txt");
   return 0;

@@ -6,8 +6,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::WriteSeedsIfAsked([](ProblemSource& problems) {
     std::string json;
-    LoadedProblems source(problems);
-    WriteJson(source, "seed.mnr", [&json](std::string_view piece) { json += piece; });
+    WriteJson(problems, "seed.mnr", [&json](std::string_view piece) { json += piece; });
     return json;
   }, ".json");
   return 0;
