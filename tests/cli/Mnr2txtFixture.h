@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,19 @@ class Mnr2txt : public ::testing::Test {
   // stdinPath: a host file as standard input (the null device when empty).
   RunResult Run(const std::vector<std::string>& args, const std::string& stdinPath = "") const {
     return RunMnr2txt(args, dir_.host(), stdinPath);
+  }
+
+  // What the writer's problem file holds, as a string.
+  static std::string BytesOf(const MnrWriter& w) {
+    const test_support::Bytes b = w.bytes();
+    return std::string(b.begin(), b.end());
+  }
+
+  // The names in the test's folder.
+  std::set<std::string> Files() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(Path())) names.insert(entry.path().filename().string());
+    return names;
   }
 
   // The eight files in folder (a host path; "" for the test's folder) hold

@@ -42,15 +42,6 @@ std::string Question() { return Said(import_text::kQuestion); }
 class Txt2mnr : public cli_test::Mnr2txt {
  protected:
   RunResult Txt(const std::vector<std::string>& args) const { return cli_test::RunTxt2mnr(args, Path()); }
-  std::string Bytes(const MnrWriter& w) const {
-    const test_support::Bytes b = w.bytes();
-    return std::string(b.begin(), b.end());
-  }
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Path())) names.insert(entry.path().filename().string());
-    return names;
-  }
 };
 
 // Random sets with records of random bytes (every byte value, zero bytes,
@@ -67,7 +58,7 @@ TEST_F(Txt2mnr, JsonGivesEveryProblemFileBackByteForByte) {
     Problem everyByte;
     for (int b = 0; b < 256; ++b) everyByte.stored.push_back(static_cast<std::uint8_t>(b));
     w.genre(n % 8).problems.push_back(everyByte);
-    const std::string original = Bytes(w) + random.Trailer() + (n % 2 ? "tail" : "");
+    const std::string original = BytesOf(w) + random.Trailer() + (n % 2 ? "tail" : "");
     WriteFile(Path("set.mnr"), original);
     ASSERT_EQ(Run({"--json", "set.mnr"}).status, 0);
     const RunResult r = Txt({"-f", "-o", "back.mnr", "set.json"});
@@ -85,7 +76,7 @@ TEST_F(Txt2mnr, AnEditChangesOnlyItsField) {
   w.genre(2).problems = {Problem{"first", {"a", "b", "c", "d", "e"}}, Problem{"second", {"a", "b", "c", "d", "e"}}};
   w.genre(2).problems[1].stored = MnrWriter::storedRecord(w.genre(2).problems[1]);
   w.genre(2).problems[1].stored[172 + 5] = 'X';
-  const std::string original = Bytes(w);
+  const std::string original = BytesOf(w);
   WriteFile(Path("set.mnr"), original);
   ASSERT_EQ(Run({"--json", "set.mnr"}).status, 0);
   std::string json = ReadFile(Path("set.json"));
@@ -183,7 +174,7 @@ TEST_F(Txt2mnr, RefusalsNameThePlaceExitOneAndLeaveNothing) {
   MnrWriter w;
   w.genre(0).name = "n";
   w.genre(0).problems = {Problem{"q", {"a", "b", "c", "d", "e"}}};
-  EXPECT_EQ(ReadFile(Path("t.mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path("t.mnr")), BytesOf(w));
   EXPECT_EQ(Files(), std::set<std::string>({"t.csv", "t.mnr"}));
 }
 
@@ -200,13 +191,13 @@ TEST_F(Txt2mnr, CsvInCp932WithTheGuardReadsBack) {
   MnrWriter w;
   w.genre(5).name = "=" + name;
   w.genre(5).problems = {Problem{"+" + question, {"-a", "@b", "'c", "\tt", "\rx"}}};
-  EXPECT_EQ(ReadFile(Path("s.mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path("s.mnr")), BytesOf(w));
 
   r = Txt({"--no-formula-guard", "-o", "kept.mnr", "s.csv"});
   ASSERT_EQ(r.status, 0) << r.err;
   w.genre(5).name = "'=" + name;
   w.genre(5).problems = {Problem{"'+" + question, {"'-a", "'@b", "''c", "'\tt", "'\rx"}}};
-  EXPECT_EQ(ReadFile(Path("kept.mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path("kept.mnr")), BytesOf(w));
 }
 
 // "Aあ": a trail byte 0xA0 at an even offset is stored as a space there.
@@ -228,7 +219,7 @@ TEST_F(Txt2mnr, WarnsOfTextsOlderReadersCutAndWritesThem) {
   MnrWriter w;
   w.genre(0).name = "g";
   w.genre(0).problems = {Problem{"A\x82\xA0", {"a", "b", "c", "d", "e"}}};
-  EXPECT_EQ(ReadFile(Path("v.mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path("v.mnr")), BytesOf(w));
 
   r = Txt({"--verbose", "-f", "v.csv"});
   EXPECT_EQ(r.status, 0);
@@ -255,7 +246,7 @@ TEST_F(Txt2mnr, CheckTellsWhatATextExportHides) {
   problems[0].stored = MnrWriter::storedRecord(problems[0]);
   problems[0].stored[172 + 5] = 'X';
   bad.genre(1).name = "\x81";
-  WriteFile(Path("bad.mnr"), Bytes(bad) + "xyz");
+  WriteFile(Path("bad.mnr"), BytesOf(bad) + "xyz");
   r = Txt({"--check", "bad.mnr", "clean.mnr"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
@@ -289,7 +280,7 @@ TEST_F(Txt2mnr, ACsvWithAJapaneseNameAsTheOnlyArgument) {
   MnrWriter w;
   w.genre(0).name = "n";
   w.genre(0).problems = {Problem{"q", {"a", "b", "c", "d", "e"}}};
-  EXPECT_EQ(ReadFile(Path(name + ".mnr")), Bytes(w));
+  EXPECT_EQ(ReadFile(Path(name + ".mnr")), BytesOf(w));
 }
 
 }  // namespace
@@ -312,7 +303,7 @@ TEST_F(Txt2mnr, TemplateGivesTheHeaderBytesACsvDoesNotCarry) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   t.genre(5).problems = {Problem{"new", {"a", "b", "c", "d", "e"}}};
-  EXPECT_EQ(ReadFile(Path("new.mnr")), Bytes(t));
+  EXPECT_EQ(ReadFile(Path("new.mnr")), BytesOf(t));
 }
 
 }  // namespace

@@ -43,15 +43,6 @@ class WayBack : public cli_test::Mnr2txt {
   RunResult Txt(const std::vector<std::string>& args, const std::string& stdinPath = "") const {
     return cli_test::RunTxt2mnr(args, Path(), stdinPath);
   }
-  static std::string BytesOf(const MnrWriter& w) {
-    const test_support::Bytes b = w.bytes();
-    return std::string(b.begin(), b.end());
-  }
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Path())) names.insert(entry.path().filename().string());
-    return names;
-  }
   // "txt2mnr: FILE: TEXT".
   static std::string Line(const std::string& file, const std::string& text) { return "txt2mnr: " + file + ": " + text + "\n"; }
 };
